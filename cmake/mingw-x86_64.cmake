@@ -1,0 +1,6 @@
+# Cross toolchain for a 64-bit build of the same sources: used to run the tests on
+# hosts that cannot execute 32-bit code (see the README).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,61 @@
+// Fixtures shared by the test programs: the sandbox's folders, raw registry
+// access (independent of the wrapper under test), helper programs and the
+// windows they open.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Folder of the running test program (the build output, drive D:).
+std::string ProgramDir();
+// Makes every folder of the path (a file path's folder when file is true).
+void MakeDirs(const std::string& path, bool file = false);
+// Copies a program of the build output (name without ".exe") to dest.
+void CopyProgram(const std::string& name, const std::string& dest);
+bool FileExists(const std::string& path);
+std::string ReadTextFile(const std::string& path);
+
+// Raw registry, for seeding and checking.
+void RegDeleteTree(HKEY root, const std::string& path);
+void RegSetString(HKEY root, const std::string& path, const std::string& name, const std::string& value,
+                  DWORD type = REG_SZ);
+void RegSetBytes(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data,
+                 DWORD size);
+void RegSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
+bool RegKeyPresent(HKEY root, const std::string& path);
+// Every value of the key as name -> data (string values only; others as "<type N>").
+std::map<std::string, std::string> RegValues(HKEY root, const std::string& path);
+
+// A started child process; ended (exit code 99) and closed when still running
+// at destruction.
+class Child {
+public:
+    explicit Child(const std::string& commandLine);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    bool Started() const { return FInfo.hProcess != nullptr; }
+    DWORD Pid() const { return FInfo.dwProcessId; }
+    HANDLE Process() const { return FInfo.hProcess; }
+    // Waits for the end; returns the exit code, or STILL_ACTIVE after the guard time.
+    DWORD Wait(DWORD guardMs = 120000);
+    bool Running() const;
+
+private:
+    PROCESS_INFORMATION FInfo = {};
+};
+
+// The first visible top-level window of that class owned by the process;
+// nullptr after the guard time.
+HWND WaitForWindowOf(DWORD pid, const char* className, DWORD guardMs = 60000);
+std::string WindowText(HWND hwnd);
+// Texts of the window's static children, in child order.
+std::vector<std::string> StaticTexts(HWND hwnd);
+
+} // namespace testsupport
