@@ -1,0 +1,147 @@
+object fmMessageBox: TfmMessageBox
+  Left = 300
+  Top = 250
+  BorderStyle = bsNone
+  Caption = 'Confirmation'
+  ClientHeight = 130
+  ClientWidth = 308
+  Color = 15526604
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Position = poOwnerFormCenter
+  OnActivate = FormActivate
+  object ImageList1: TImageList
+    Width = 93
+    Height = 19
+    Bitmap = 'MessageBoxForm_ImageList1.bmp'
+  end
+  object Panel1: TPanel
+    Left = 0
+    Top = 0
+    Width = 308
+    Height = 130
+    Align = alClient
+    BevelInner = bvLowered
+    BevelWidth = 2
+    Color = clBlack
+    object lMessage: TLabel
+      Left = 4
+      Top = 4
+      Width = 300
+      Height = 122
+      Alignment = taCenter
+      AutoSize = False
+      Color = 15526604
+      Font.Color = 6375229
+      Font.Height = -11
+      Font.Name = 'Arial'
+      Font.Style = [fsBold]
+      ParentFont = False
+      OnMouseDown = lMessageMouseDown
+    end
+    object bbtYes2: TPSpeedButton
+      Left = 11
+      Top = 102
+      Width = 93
+      Height = 19
+      Default = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 0
+      ImageIndexUp = 1
+      ImageIndexDown = 2
+      OnClick = bbtYesClick
+    end
+    object bbtYes: TPSpeedButton
+      Left = 40
+      Top = 102
+      Width = 93
+      Height = 19
+      Default = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 0
+      ImageIndexUp = 1
+      ImageIndexDown = 2
+      OnClick = bbtYesClick
+    end
+    object bbtOk2: TPSpeedButton
+      Left = 109
+      Top = 101
+      Width = 93
+      Height = 19
+      Default = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 6
+      ImageIndexUp = 7
+      ImageIndexDown = 8
+      OnClick = bbtOkClick
+    end
+    object bbtOk: TPSpeedButton
+      Left = 40
+      Top = 101
+      Width = 93
+      Height = 19
+      Default = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 6
+      ImageIndexUp = 7
+      ImageIndexDown = 8
+      OnClick = bbtOkClick
+    end
+    object bbtNo2: TPSpeedButton
+      Left = 110
+      Top = 102
+      Width = 93
+      Height = 19
+      Cancel = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 3
+      ImageIndexUp = 4
+      ImageIndexDown = 5
+      OnClick = bbtNoClick
+    end
+    object bbtNo: TPSpeedButton
+      Left = 176
+      Top = 102
+      Width = 93
+      Height = 19
+      Cancel = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 3
+      ImageIndexUp = 4
+      ImageIndexDown = 5
+      OnClick = bbtNoClick
+    end
+    object bbtCancel2: TPSpeedButton
+      Left = 176
+      Top = 101
+      Width = 93
+      Height = 19
+      Cancel = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 9
+      ImageIndexUp = 10
+      ImageIndexDown = 11
+      OnClick = bbtCancelClick
+    end
+    object bbtCancel: TPSpeedButton
+      Left = 209
+      Top = 102
+      Width = 93
+      Height = 19
+      Cancel = True
+      Flat = True
+      Images = ImageList1
+      ImageIndexIDLE = 9
+      ImageIndexUp = 10
+      ImageIndexDown = 11
+      OnClick = bbtCancelClick
+    end
+  end
+end
