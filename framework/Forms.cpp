@@ -23,14 +23,299 @@ std::string ModuleBaseName()
 
 TApplication TheApplication;
 
+struct ThreadWindows {
+    HWND Except;
+    std::vector<HWND> Disabled;
+};
+
+BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM lParam)
+{
+    auto windows = reinterpret_cast<ThreadWindows*>(lParam);
+    if (hwnd != windows->Except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        windows->Disabled.push_back(hwnd);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 TApplication* Application = &TheApplication;
 
-TApplication::TApplication() : FTitle(ModuleBaseName()) {}
+// ---------------------------------------------------------------- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
+{
+    FClassName = "TForm";
+    FVisible = false;
+    FColor = clBtnFace;
+    FParentFont = false;
+    FWidth = 320;
+    FHeight = 240;
+    ControlStyle |= csAcceptsControls;
+}
+
+TCustomForm::~TCustomForm()
+{
+    if (Application->FMainForm == this) Application->FMainForm = nullptr;
+    // Owned components go first, the last created first, while the window
+    // still stands; then the window with whatever else it holds.
+    DestroyComponents();
+}
+
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {}
+
+void TCustomForm::BeforeDestruction()
+{
+    DoDestroy();
+}
+
+void TCustomForm::DoCreate()
+{
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (...) {
+        Application->HandleException();
+    }
+}
+
+void TCustomForm::DoActivate()
+{
+    if (!OnActivate) return;
+    try {
+        OnActivate(this);
+    } catch (...) {
+        Application->HandleException();
+    }
+}
+
+void TCustomForm::DoDestroy()
+{
+    if (!OnDestroy) return;
+    try {
+        OnDestroy(this);
+    } catch (...) {
+        Application->HandleException();
+    }
+}
+
+const THandlerBase* TCustomForm::FindHandler(const std::string& name) const
+{
+    for (const HandlerEntry& h : FHandlers)
+        if (SameText(h.Name, name)) return h.Value.get();
+    return nullptr;
+}
+
+void TCustomForm::FrameStyle(DWORD& style, DWORD& exStyle) const
+{
+    style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    exStyle = 0;
+    switch (FBorderStyle) {
+    case bsNone:
+        break;
+    case bsSingle:
+    case bsToolWindow:
+        style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        if (FBorderStyle == bsToolWindow) exStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        if (FBorderStyle == bsSizeToolWin) exStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsDialog:
+        style |= WS_CAPTION | WS_SYSMENU;
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+}
+
+void TCustomForm::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    FrameStyle(params.Style, params.ExStyle);
+    if (!FEnabled) params.Style |= WS_DISABLED;
+    // Owned by the application window, as every form of the program is.
+    params.Parent = Application->Handle();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value)
+{
+    if (value == FBorderStyle) return;
+    int clientWidth = ClientWidth();
+    int clientHeight = ClientHeight();
+    FBorderStyle = value;
+    if (FHandle) {
+        DWORD style, exStyle;
+        FrameStyle(style, exStyle);
+        if (FVisible) style |= WS_VISIBLE;
+        SetWindowLongPtrA(FHandle, GWL_STYLE, static_cast<LONG_PTR>(style));
+        SetWindowLongPtrA(FHandle, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    SetClientWidth(clientWidth);
+    SetClientHeight(clientHeight);
+}
+
+RECT TCustomForm::ClientRect() const
+{
+    if (FHandle) return TWinControl::ClientRect();
+    DWORD style, exStyle;
+    FrameStyle(style, exStyle);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    int width = FWidth - (frame.right - frame.left);
+    int height = FHeight - (frame.bottom - frame.top);
+    return RECT{0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
+}
+
+void TCustomForm::SetClientWidth(int value)
+{
+    SetWidth(FWidth - ClientWidth() + value);
+}
+
+void TCustomForm::SetClientHeight(int value)
+{
+    SetHeight(FHeight - ClientHeight() + value);
+}
+
+void TCustomForm::ApplyPosition()
+{
+    RECT area{0, 0, 0, 0};
+    switch (FPosition) {
+    case poScreenCenter:
+        area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        break;
+    case poDesktopCenter: {
+        int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        area = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        break;
+    }
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        TCustomForm* center = FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(GetOwner()) : nullptr;
+        if (!center) center = Application->MainForm();
+        if (center && center != this)
+            area = center->BoundsRect();
+        else
+            area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        break;
+    }
+    default:
+        return;
+    }
+    int left = area.left + (area.right - area.left - FWidth) / 2;
+    int top = area.top + (area.bottom - area.top - FHeight) / 2;
+    SetBounds(left, top, FWidth, FHeight);
+}
+
+void TCustomForm::SetVisible(bool value)
+{
+    if (value == FVisible) return;
+    if (value) {
+        HandleNeeded();
+        ApplyPosition();
+        FVisible = true;
+        ShowWindow(FHandle, SW_SHOW);
+        SetForegroundWindow(FHandle);
+        // The activation event of a showing: it runs before the first paint.
+        Perform(CM_ACTIVATE, 0, 0);
+    } else {
+        FVisible = false;
+        if (FHandle) ShowWindow(FHandle, SW_HIDE);
+    }
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close()
+{
+    if (FModal) {
+        ModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    if (Application->MainForm() == this)
+        Application->Terminate();
+    else
+        Hide();
+}
+
+int TCustomForm::ShowModal()
+{
+    if (FVisible || !FEnabled || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+    if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    ReleaseCapture();
+    HandleNeeded();
+    HWND previous = GetActiveWindow();
+    ThreadWindows windows{FHandle, {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&windows));
+    FModal = true;
+    ModalResult = mrNone;
+    // Whatever ends the loop, the other windows come back and the form goes.
+    struct Restore {
+        TCustomForm* Form;
+        ThreadWindows& Windows;
+        HWND Previous;
+        ~Restore()
+        {
+            for (HWND h : Windows.Disabled)
+                if (IsWindow(h)) EnableWindow(h, TRUE);
+            Form->Hide();
+            if (Previous && IsWindow(Previous)) SetActiveWindow(Previous);
+            Form->FModal = false;
+        }
+    } restore{this, windows, previous};
+    Show();
+    for (;;) {
+        if (Application->Terminated()) ModalResult = mrCancel;
+        if (ModalResult != mrNone) {
+            if (Application->Terminated() || CloseQuery()) break;
+            ModalResult = mrNone;
+        }
+        Application->HandleMessage();
+    }
+    return ModalResult;
+}
+
+void TCustomForm::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_CLOSE:
+        Close();
+        message.Result = 0;
+        return;
+    case CM_ACTIVATE:
+        DoActivate();
+        return;
+    case WM_SYSCOLORCHANGE:
+        DefaultHandler(message);
+        Perform(CM_SYSCOLORCHANGE, 0, 0);
+        return;
+    default:
+        TWinControl::Dispatch(message);
+    }
+}
+
+// ---------------------------------------------------------------- TApplication
+
+TApplication::TApplication() : TComponent(nullptr), FTitle(ModuleBaseName())
+{
+    FClassName = "TApplication";
+}
 
 TApplication::~TApplication()
 {
+    // The forms first: their windows are owned by the application window.
+    DestroyComponents();
     if (FHandle) DestroyWindow(FHandle);
 }
 
@@ -51,9 +336,75 @@ void TApplication::Initialize()
     if (!FHandle) throw EOutOfResources("Error creating window class");
 }
 
+void TApplication::FormCreated(TCustomForm* form)
+{
+    if (!FMainForm) {
+        form->HandleNeeded();
+        FMainForm = form;
+    }
+}
+
 void TApplication::Run()
 {
-    // No main form yet: nothing to show and no loop to run.
+    if (!FMainForm) return;
+    FTerminated = false;
+    try {
+        FMainForm->Show();
+    } catch (...) {
+        HandleException();
+    }
+    while (!FTerminated) HandleMessage();
+}
+
+bool TApplication::ProcessMessage(MSG& msg)
+{
+    if (msg.message == WM_QUIT) {
+        FTerminated = true;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::HandleMessage()
+{
+    try {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ProcessMessage(msg);
+        } else {
+            DoIdle();
+            if (!FTerminated) WaitMessage();
+        }
+    } catch (...) {
+        HandleException();
+    }
+}
+
+void TApplication::ProcessMessages()
+{
+    try {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!ProcessMessage(msg)) break;
+    } catch (...) {
+        HandleException();
+    }
+}
+
+void TApplication::DoIdle()
+{
+    try {
+        CheckMouseControl();
+    } catch (...) {
+        HandleException();
+    }
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
 }
 
 void TApplication::SetTitle(const std::string& title)
@@ -71,4 +422,17 @@ std::string ExceptionBoxText(const std::string& message)
 void TApplication::ShowException(const std::string& message)
 {
     MessageBoxA(FHandle, ExceptionBoxText(message).c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleException()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        ShowException(e.Message);
+    } catch (const std::exception& e) {
+        ShowException(std::string(e.what()));
+    } catch (...) {
+        ShowException(std::string("Unknown exception"));
+    }
 }

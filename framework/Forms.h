@@ -1,26 +1,210 @@
+// Forms and the application object.
+//
+// A form is a top-level window built from a form description (see
+// FormLoader.h). A form class registers its event handlers and its component
+// fields by name in its constructor and then calls LoadForm:
+//
+//     TForm1::TForm1(TComponent* owner) : TForm(owner)
+//     {
+//         Field("bbtOk", bbtOk);
+//         Handler("FormCreate", &TForm1::FormCreate);
+//         Handler("bbtOkClick", &TForm1::bbtOkClick);
+//         LoadForm("Unit1.dfm");      // builds the components, then OnCreate
+//     }
+//
+// Forms are freed with Free() (or by their owner) so that OnDestroy runs while
+// the form is still whole.
+//
 // The application object: the hidden "TApplication" top-level window that
-// carries the program's title (and later its taskbar button), the message loop
+// carries the program's title, the message loop, the idle-time hover check
 // and the standard exception box.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "Classes.h"
+#include "Controls.h"
 #include "SysUtils.h"
 
-class TApplication : public TObject {
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter,
+};
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = IDOK;
+constexpr TModalResult mrCancel = IDCANCEL;
+constexpr TModalResult mrAbort = IDABORT;
+constexpr TModalResult mrRetry = IDRETRY;
+constexpr TModalResult mrIgnore = IDIGNORE;
+constexpr TModalResult mrYes = IDYES;
+constexpr TModalResult mrNo = IDNO;
+
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+// A handler registered by a form class, kept with its exact closure type so
+// that binding it to an event of another type is refused.
+struct THandlerBase {
+    virtual ~THandlerBase() = default;
+};
+template <class Fn>
+struct THandler : THandlerBase {
+    explicit THandler(Fn value) : Value(std::move(value)) {}
+    Fn Value;
+};
+
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    // Shows the form and runs a message loop, with the program's other
+    // windows disabled, until ModalResult is set (or the program is told to
+    // end: then mrCancel); hides the form and returns ModalResult.
+    int ShowModal();
+    // A modal form ends with mrCancel; otherwise, when OnCloseQuery agrees,
+    // the main form ends the program and any other form is hidden.
+    void Close();
+    bool CloseQuery();
+    // Showing positions the form (Position), shows and activates it and
+    // raises OnActivate; hiding hides it.
+    void SetVisible(bool value) override;
+    bool IsModal() const { return FModal; }
+
+    TModalResult ModalResult = mrNone;
+    TPosition GetPosition() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    std::string HelpFile;
+
+    RECT ClientRect() const override;
+    void SetClientWidth(int value) override;
+    void SetClientHeight(int value) override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnActivate;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+
+    // Builds the form from the RCDATA resource of that name (the description's
+    // file name, e.g. "Unit1.dfm"), binds the fields and raises OnCreate.
+    void LoadForm(const std::string& resourceName);
+    // The same from a description's text; fileName names it in errors.
+    void LoadFormFromText(const std::string& text, const std::string& fileName);
+
+    // The registered handler of that name (case-insensitive), or nullptr.
+    const THandlerBase* FindHandler(const std::string& name) const;
+
+    void Dispatch(TMessage& message) override;
+
+protected:
+    template <class F, class... Args>
+    void Handler(const std::string& name, void (F::*method)(Args...))
+    {
+        using Fn = std::function<void(Args...)>;
+        F* self = static_cast<F*>(this);
+        Fn call = [self, method](Args... args) { (self->*method)(std::forward<Args>(args)...); };
+        FHandlers.push_back(HandlerEntry{name, std::make_unique<THandler<Fn>>(std::move(call))});
+    }
+    // After loading, the component of that name is stored in the field; a
+    // missing one, or one of another class, is an error.
+    template <class T>
+    void Field(const std::string& name, T*& field)
+    {
+        FFields.push_back(FieldEntry{name, [&field](TComponent* c) {
+                                         T* typed = dynamic_cast<T*>(c);
+                                         if (typed) field = typed;
+                                         return typed != nullptr;
+                                     }});
+    }
+
+    void CreateParams(TCreateParams& params) override;
+    void BeforeDestruction() override;
+    virtual void DoCreate();
+    virtual void DoActivate();
+    virtual void DoDestroy();
+
+private:
+    struct HandlerEntry {
+        std::string Name;
+        std::unique_ptr<THandlerBase> Value;
+    };
+    struct FieldEntry {
+        std::string Name;
+        std::function<bool(TComponent*)> Assign;
+    };
+    void ApplyPosition();
+    void FrameStyle(DWORD& style, DWORD& exStyle) const;
+
+    std::vector<HandlerEntry> FHandlers;
+    std::vector<FieldEntry> FFields;
+    TPosition FPosition = poDesigned;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    bool FModal = false;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(TComponent* owner);
+};
+
+class TApplication : public TComponent {
 public:
     TApplication();
     ~TApplication() override;
 
     // Creates the hidden application window; its text is Title.
     void Initialize();
-    // Shows the main form and runs the message loop until it closes; returns
-    // at once when the program has no main form.
-    void Run();
 
+    // Creates a form owned by the application. The reference is set before
+    // the form is built, so that its creation handlers can use it; the first
+    // form created becomes the main form.
+    template <class T>
+    void CreateForm(T*& reference)
+    {
+        void* memory = ::operator new(sizeof(T));
+        reference = static_cast<T*>(memory);
+        try {
+            new (memory) T(this);
+        } catch (...) {
+            reference = nullptr;
+            ::operator delete(memory);
+            throw;
+        }
+        FormCreated(reference);
+    }
+
+    // Shows the main form (raising its OnActivate) and runs the message loop
+    // until the main form closes; returns at once when there is no main form.
+    void Run();
+    // One message, or, when there is none, the idle-time work and a wait for
+    // the next message.
+    void HandleMessage();
+    // Every message waiting now, without waiting for more.
+    void ProcessMessages();
+    // The idle-time work: the hover check (CM_MOUSEENTER / CM_MOUSELEAVE).
+    void DoIdle();
+    // Ends the message loops (posts WM_QUIT).
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+
+    TCustomForm* MainForm() const { return FMainForm; }
     const std::string& GetTitle() const { return FTitle; }
     void SetTitle(const std::string& title);
     HWND Handle() const { return FHandle; }
@@ -28,10 +212,18 @@ public:
     // The standard exception box: stop icon, OK, the current title as caption.
     void ShowException(const std::string& message);
     void ShowException(const Exception& e) { ShowException(e.Message); }
+    // Shows the exception being handled; call inside a catch block.
+    void HandleException();
 
 private:
+    friend class TCustomForm;
+    void FormCreated(TCustomForm* form);
+    bool ProcessMessage(MSG& msg);
+
     HWND FHandle = nullptr;
     std::string FTitle;
+    TCustomForm* FMainForm = nullptr;
+    bool FTerminated = false;
 };
 
 // "." is appended when the last character compares greater than "." (so a

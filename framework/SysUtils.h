@@ -19,6 +19,19 @@ public:
     using Exception::Exception;
 };
 
+// An operation the object's state does not allow (showing a visible form
+// modally, a control without a parent window, ...).
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A form description that cannot be read; the message names file and line.
+class EReadError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // printf-style formatting into a std::string; never truncates.
 std::string Format(const char* format, ...)
 #if defined(__GNUC__)
@@ -32,5 +45,7 @@ std::string IntToStr(long long value);
 int StrToIntDef(const std::string& text, int fallback);
 // The system's ANSI lower-casing (CharLowerBuffA), as the user locale sees it.
 std::string AnsiLowerCase(const std::string& text);
+// Case-insensitive comparison as identifiers of form descriptions compare.
+bool SameText(const std::string& a, const std::string& b);
 // True when a file (not a folder) of that name exists.
 bool FileExists(const std::string& path);

@@ -1,0 +1,128 @@
+#include "GuiSupport.h"
+
+#include "TestSupport.h"
+
+namespace testsupport {
+
+MemoryDC::MemoryDC(int width, int height, COLORREF fill) : FWidth(width), FHeight(height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    FBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    FBits = static_cast<const DWORD*>(bits);
+    FDC = CreateCompatibleDC(nullptr);
+    FOld = SelectObject(FDC, FBitmap);
+    Fill(fill);
+}
+
+MemoryDC::~MemoryDC()
+{
+    SelectObject(FDC, FOld);
+    DeleteDC(FDC);
+    DeleteObject(FBitmap);
+}
+
+void MemoryDC::Fill(COLORREF color)
+{
+    HBRUSH brush = CreateSolidBrush(color);
+    RECT r{0, 0, FWidth, FHeight};
+    FillRect(FDC, &r, brush);
+    DeleteObject(brush);
+    GdiFlush();
+}
+
+COLORREF MemoryDC::Pixel(int x, int y) const
+{
+    GdiFlush();
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return CLR_INVALID;
+    DWORD v = FBits[y * FWidth + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+void SendMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys)
+{
+    SendMessageA(hwnd, msg, keys, MAKELPARAM(x, y));
+}
+
+void PostMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys)
+{
+    PostMessageA(hwnd, msg, keys, MAKELPARAM(x, y));
+}
+
+void SendKey(HWND hwnd, WORD key, bool alt)
+{
+    LPARAM flags = 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16);
+    if (alt) flags |= 0x20000000;
+    SendMessageA(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD guardMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > guardMs) return false;
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+namespace {
+BOOL CALLBACK FindIcon(HWND hwnd, LPARAM lParam)
+{
+    char cls[32] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        HICON icon = reinterpret_cast<HICON>(SendMessageA(hwnd, STM_GETICON, 0, 0));
+        if (icon == LoadIconA(nullptr, IDI_HAND)) *reinterpret_cast<bool*>(lParam) = true;
+    }
+    return TRUE;
+}
+} // namespace
+
+BoxAnswerer::BoxAnswerer()
+{
+    FThread = std::thread([this] {
+        HWND box = WaitForWindowOf(GetCurrentProcessId(), "#32770", 30000);
+        if (!box) return;
+        FFound = true;
+        Caption = WindowText(box);
+        for (const std::string& t : StaticTexts(box))
+            if (!t.empty()) Texts.push_back(t);
+        EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&HadStopIcon));
+        PostMessageA(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    });
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    if (FThread.joinable()) FThread.join();
+}
+
+bool BoxAnswerer::Join()
+{
+    if (FThread.joinable()) FThread.join();
+    return FFound;
+}
+
+} // namespace testsupport

@@ -1,0 +1,66 @@
+// Fixtures for the GUI tests: a memory DC to paint into and read back, real
+// mouse messages, a bounded message pump and the answerer of message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testsupport {
+
+// A 32-bit DIB selected into a memory DC, filled with one colour.
+class MemoryDC {
+public:
+    MemoryDC(int width, int height, COLORREF fill);
+    ~MemoryDC();
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC Handle() const { return FDC; }
+    COLORREF Pixel(int x, int y) const;
+    void Fill(COLORREF color);
+
+private:
+    HDC FDC = nullptr;
+    HBITMAP FBitmap = nullptr;
+    HGDIOBJ FOld = nullptr;
+    const DWORD* FBits = nullptr;
+    int FWidth, FHeight;
+};
+
+// A mouse message as the system delivers it to a window: client coordinates
+// in LParam, the held buttons and keys in WParam.
+void SendMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys = 0);
+void PostMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys = 0);
+// A key press as the keyboard produces it (WM_KEYDOWN, or WM_SYSKEYDOWN with
+// the Alt flag).
+void SendKey(HWND hwnd, WORD key, bool alt = false);
+
+// Dispatches messages until done() holds or the guard time has passed;
+// returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD guardMs = 20000);
+// Dispatches what is waiting now.
+void PumpPending();
+
+// Presses OK in the next message box of this process, from another thread,
+// after noting its caption and texts.
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    // Waits for the answer; false when no box came within the guard time.
+    bool Join();
+    std::string Caption;
+    std::vector<std::string> Texts;
+    bool HadStopIcon = false;
+
+private:
+    std::thread FThread;
+    bool FFound = false;
+};
+
+} // namespace testsupport
