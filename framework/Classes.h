@@ -47,6 +47,13 @@ public:
     void BeginLoading() { FLoading = true; }
     // Called by the loader once the whole description has been applied.
     virtual void Loaded() { FLoading = false; }
+    // A description nests this (non-visual) component inside another one, as
+    // a menu item inside its menu; false when it cannot be placed there.
+    virtual bool SetParentComponent(TComponent* parent)
+    {
+        (void)parent;
+        return false;
+    }
 
     int Tag = 0;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "Menus.h"
 #include "SysUtils.h"
 
 namespace {
@@ -740,6 +741,12 @@ void TWinControl::HandleSetCursor(TMessage& message)
 
 void TWinControl::Dispatch(TMessage& message)
 {
+    // A system class ("EDIT", "BUTTON", a list view) paints itself.
+    if (FDefWndProc != DefWindowProcA &&
+        (message.Msg == WM_PAINT || message.Msg == WM_PRINTCLIENT || message.Msg == WM_ERASEBKGND)) {
+        DefaultHandler(message);
+        return;
+    }
     switch (message.Msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -774,6 +781,16 @@ void TWinControl::Dispatch(TMessage& message)
             gCaptureControl = nullptr;
         DefaultHandler(message);
         return;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        if (!ReflectToChild(message)) DefaultHandler(message);
+        return;
+    case WM_CONTEXTMENU:
+        if (!ShowPopupMenu(message)) DefaultHandler(message);
+        return;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
         Broadcast(message);
@@ -799,6 +816,42 @@ void TWinControl::Dispatch(TMessage& message)
     }
 }
 
+bool TWinControl::ReflectToChild(TMessage& message)
+{
+    HWND child = nullptr;
+    if (message.Msg == WM_NOTIFY)
+        child = reinterpret_cast<NMHDR*>(message.LParam)->hwndFrom;
+    else
+        child = reinterpret_cast<HWND>(message.LParam); // menus and accelerators send none
+    if (!child || child == FHandle) return false;
+    TControl* control = FindControl(child);
+    if (!control || control->FParent != this) return false;
+    message.Result = control->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
+    // A colour request that the child leaves unanswered gets the system's colours.
+    if (message.Result == 0 && message.Msg != WM_COMMAND && message.Msg != WM_NOTIFY) return false;
+    return true;
+}
+
+bool TWinControl::ShowPopupMenu(TMessage& message)
+{
+    POINT screen{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    bool fromKeyboard = message.LParam == -1;
+    TControl* target = this;
+    if (!fromKeyboard) {
+        POINT client = screen;
+        ::ScreenToClient(FHandle, &client);
+        if (TControl* child = ControlAtPos(client, false))
+            if (child->FPopupMenu) target = child;
+    }
+    auto menu = dynamic_cast<TPopupMenu*>(target->FPopupMenu);
+    if (!menu || !menu->GetAutoPopup()) return false;
+    if (fromKeyboard) screen = target->ClientToScreen(POINT{0, 0});
+    menu->SetPopupComponent(target);
+    menu->Popup(screen.x, screen.y);
+    message.Result = 1;
+    return true;
+}
+
 void TWinControl::DefaultHandler(TMessage& message)
 {
     if (!FHandle) {
@@ -818,6 +871,11 @@ void TWinControl::PaintWindow(TCanvas& canvas)
 
 void TWinControl::PaintHandler(HDC dc)
 {
+    if (FDefWndProc != DefWindowProcA && FHandle) {
+        CallWindowProcA(FDefWndProc, FHandle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                        PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+        return;
+    }
     {
         SavedDC saved(dc);
         TCanvas canvas;

@@ -147,9 +147,11 @@ public:
     TAnchors GetAnchors() const { return FAnchors; }
     void SetAnchors(TAnchors value) { FAnchors = value; }
 
-    // Kept so that descriptions can state them; nothing acts on them yet.
+    // Kept so that descriptions can state it; nothing acts on it yet.
     TComponent* GetAction() const { return FAction; }
     void SetAction(TComponent* value) { FAction = value; }
+    // A TPopupMenu, popped up by the window's context-menu request (right
+    // click, Shift+F10) over the control.
     TComponent* GetPopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TComponent* value) { FPopupMenu = value; }
     TBiDiMode GetBiDiMode() const { return FBiDiMode; }
@@ -348,6 +350,12 @@ protected:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool RouteMouseToChild(TMessage& message);
+    // WM_COMMAND / WM_NOTIFY / WM_CTLCOLOR* of a child of ours go to the
+    // child as CN_ messages; true when the child answered.
+    bool ReflectToChild(TMessage& message);
+    // WM_CONTEXTMENU: pops up the PopupMenu of the control (or of its
+    // graphic child) under the point.
+    bool ShowPopupMenu(TMessage& message);
     bool HandleKeyboard(TMessage& message);
     void HandleSetCursor(TMessage& message);
 };

@@ -4,9 +4,12 @@
 #include <map>
 #include <memory>
 
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "ImgList.h"
+#include "Menus.h"
 #include "StdCtrls.h"
+#include "TrayIcon.h"
 
 // ------------------------------------------------------------------ values
 
@@ -358,6 +361,8 @@ private:
                 auto parentWin = dynamic_cast<TWinControl*>(parent);
                 if (!parentWin) R.Error(line, "'" + parent->GetName() + "' cannot hold the control '" + name + "'");
                 control->SetParent(parentWin);
+            } else if (parent != root && !instance->SetParentComponent(parent)) {
+                R.Error(line, "'" + parent->GetName() + "' cannot hold '" + name + "'");
             }
         }
 
@@ -641,6 +646,7 @@ void RegisterFrameworkClasses()
         for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "ParentFont", "Font"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::StringField("HelpFile", &TCustomForm::HelpFile));
+        p.push_back(Prop::Resource("Icon", &TCustomForm::SetIconResource));
         for (const char* n : {"ParentBiDiMode", "PopupMenu"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Enum("Position", &TCustomForm::SetPosition, kPositionIdents()));
         p.push_back(ControlProperty("ShowHint"));
@@ -706,6 +712,119 @@ void RegisterFrameworkClasses()
         for (const char* n : {"Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(image));
+    }
+
+    static const TIdentTable kControlBorderIdents = {{"bsNone", 0}, {"bsSingle", 1}};
+
+    {
+        TComponentClass edit{"TEdit", "TControl", ComponentFactory<TEdit>(), {}};
+        auto& p = edit.Properties;
+        for (const char* n : {"Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::Enum("BorderStyle", &TEdit::SetBorder, kControlBorderIdents));
+        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::Int("MaxLength", &TEdit::SetMaxLength));
+        for (const char* n : {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
+            p.push_back(ControlProperty(n));
+        p.push_back(Prop::Bool("ReadOnly", &TEdit::SetReadOnly));
+        for (const char* n : {"ShowHint", "TabOrder", "TabStop"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::String("Text", &TEdit::SetText));
+        p.push_back(ControlProperty("Visible"));
+        p.push_back(Prop::Event("OnChange", &TEdit::OnChange));
+        for (const char* n : {"OnClick", "OnDblClick", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
+                              "OnMouseMove", "OnMouseUp"})
+            p.push_back(ControlProperty(n));
+        RegisterComponentClass(std::move(edit));
+    }
+
+    {
+        static const TIdentTable states = {{"cbUnchecked", cbUnchecked}, {"cbChecked", cbChecked}, {"cbGrayed", cbGrayed}};
+        TComponentClass check{"TCheckBox", "TControl", ComponentFactory<TCheckBox>(), {}};
+        auto& p = check.Properties;
+        p.push_back(ControlProperty("Action"));
+        p.push_back(Prop::Enum("Alignment", &TCheckBox::SetAlignment, kAlignmentIdents()));
+        p.push_back(Prop::Bool("AllowGrayed", &TCheckBox::SetAllowGrayed));
+        for (const char* n : {"Anchors", "BiDiMode", "Caption"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::Bool("Checked", &TCheckBox::SetChecked));
+        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "Font", "ParentBiDiMode", "ParentColor",
+                              "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
+            p.push_back(ControlProperty(n));
+        p.push_back(Prop::Enum("State", &TCheckBox::SetState, states));
+        for (const char* n : {"TabOrder", "TabStop", "Visible", "OnClick", "OnKeyDown", "OnKeyPress", "OnKeyUp",
+                              "OnMouseDown", "OnMouseMove", "OnMouseUp"})
+            p.push_back(ControlProperty(n));
+        RegisterComponentClass(std::move(check));
+    }
+
+    {
+        static const TIdentTable sorts = {{"stNone", stNone}, {"stData", stData}, {"stText", stText}, {"stBoth", stBoth}};
+        static const TIdentTable views = {
+            {"vsIcon", vsIcon}, {"vsSmallIcon", vsSmallIcon}, {"vsList", vsList}, {"vsReport", vsReport}};
+        TComponentClass list{"TListView", "TControl", ComponentFactory<TListView>(), {}};
+        auto& p = list.Properties;
+        for (const char* n : {"Align", "Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::Enum("BorderStyle", &TListView::SetBorder, kControlBorderIdents));
+        p.push_back(Prop::Bool("Checkboxes", &TListView::SetCheckboxes));
+        p.push_back(ControlProperty("Color"));
+        p.push_back(Prop::Bool("ColumnClick", &TListView::SetColumnClick));
+        for (const char* n : {"Constraints", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::Bool("HideSelection", &TListView::SetHideSelection));
+        p.push_back(Prop::Reference("LargeImages", &TListView::SetLargeImages));
+        p.push_back(Prop::Bool("MultiSelect", &TListView::SetMultiSelect));
+        p.push_back(Prop::Bool("ReadOnly", &TListView::SetReadOnly));
+        p.push_back(Prop::Bool("RowSelect", &TListView::SetRowSelect));
+        for (const char* n : {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
+            p.push_back(ControlProperty(n));
+        p.push_back(Prop::Reference("SmallImages", &TListView::SetSmallImages));
+        p.push_back(Prop::Enum("SortType", &TListView::SetSortType, sorts));
+        for (const char* n : {"TabOrder", "TabStop"}) p.push_back(ControlProperty(n));
+        p.push_back(Prop::Enum("ViewStyle", &TListView::SetViewStyle, views));
+        p.push_back(ControlProperty("Visible"));
+        p.push_back(Prop::Event("OnChange", &TListView::OnChange));
+        for (const char* n : {"OnClick", "OnDblClick", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
+                              "OnMouseMove", "OnMouseUp"})
+            p.push_back(ControlProperty(n));
+        p.push_back(Prop::Event("OnSelectItem", &TListView::OnSelectItem));
+        RegisterComponentClass(std::move(list));
+    }
+
+    RegisterComponentClass({"TPopupMenu",
+                            "TComponent",
+                            ComponentFactory<TPopupMenu>(),
+                            {Prop::Bool("AutoPopup", &TPopupMenu::SetAutoPopup),
+                             Prop::Event("OnPopup", &TPopupMenu::OnPopup)}});
+    RegisterComponentClass({"TMenuItem",
+                            "TComponent",
+                            ComponentFactory<TMenuItem>(),
+                            {Prop::Resource("Bitmap", &TMenuItem::SetBitmapResource),
+                             Prop::String("Caption", &TMenuItem::SetCaption),
+                             Prop::Bool("Checked", &TMenuItem::SetChecked),
+                             Prop::Bool("Enabled", &TMenuItem::SetEnabled),
+                             Prop::Int("GroupIndex", &TMenuItem::SetGroupIndex),
+                             Prop::String("Hint", &TMenuItem::SetHint),
+                             Prop::Bool("RadioItem", &TMenuItem::SetRadioItem),
+                             Prop::Bool("Visible", &TMenuItem::SetVisible),
+                             Prop::Event("OnClick", &TMenuItem::OnClick)}});
+    {
+        static const TIdentTable events = {{"imNone", imNone},
+                                           {"imClick", imClick},
+                                           {"imDoubleClick", imDoubleClick},
+                                           {"imLeftClickUp", imLeftClickUp},
+                                           {"imLeftDoubleClick", imLeftDoubleClick},
+                                           {"imRightClickUp", imRightClickUp},
+                                           {"imRightDoubleClick", imRightDoubleClick}};
+        RegisterComponentClass({"TTrayIcon",
+                                "TComponent",
+                                ComponentFactory<TTrayIcon>(),
+                                {Prop::Bool("Visible", &TTrayIcon::SetVisible),
+                                 Prop::String("Hint", &TTrayIcon::SetHint),
+                                 Prop::Reference("PopupMenu", &TTrayIcon::SetPopupMenu),
+                                 Prop::Bool("Hide", &TTrayIcon::SetHide),
+                                 Prop::Enum("RestoreOn", &TTrayIcon::SetRestoreOn, events),
+                                 Prop::Enum("PopupMenuOn", &TTrayIcon::SetPopupMenuOn, events),
+                                 Prop::Reference("Icons", &TTrayIcon::SetIcons),
+                                 Prop::Int("IconIndex", &TTrayIcon::SetIconIndex),
+                                 Prop::Event("OnClick", &TTrayIcon::OnClick),
+                                 Prop::Event("OnDblClick", &TTrayIcon::OnDblClick)}});
     }
 
     RegisterComponentClass({"TImageList",

@@ -1,12 +1,40 @@
 #include "Forms.h"
 
+#include "HintWindow.h"
+
 namespace {
 
 const char kApplicationClass[] = "TApplication";
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
 
 LRESULT CALLBACK ApplicationWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (Application->Handle() != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    try {
+        return Application->WndProc(msg, wParam, lParam);
+    } catch (...) {
+        Application->HandleException();
+        return 0;
+    }
+}
+
+bool HidesHint(UINT msg)
+{
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_MOUSEWHEEL:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::string ModuleBaseName()
@@ -138,6 +166,37 @@ void TCustomForm::CreateParams(TCreateParams& params)
     if (!FEnabled) params.Style |= WS_DISABLED;
     // Owned by the application window, as every form of the program is.
     params.Parent = Application->Handle();
+}
+
+void TCustomForm::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    ApplyIcon();
+}
+
+void TCustomForm::SetIconResource(const std::string& name)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    auto load = [&](const char* resource, int size) {
+        return static_cast<HICON>(LoadImageA(instance, resource, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    };
+    int bigSize = GetSystemMetrics(SM_CXICON);
+    int smallSize = GetSystemMetrics(SM_CXSMICON);
+    HICON iconBig = load(name.c_str(), bigSize);
+    HICON iconSmall = load(name.c_str(), smallSize);
+    if (!iconBig) iconBig = load("MAINICON", bigSize);
+    if (!iconSmall) iconSmall = load("MAINICON", smallSize);
+    // Resource icons are shared: nothing to free.
+    FIconBig = iconBig;
+    FIconSmall = iconSmall;
+    ApplyIcon();
+}
+
+void TCustomForm::ApplyIcon()
+{
+    if (!FHandle) return;
+    if (FIconBig) SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIconBig));
+    if (FIconSmall) SendMessageA(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FIconSmall));
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value)
@@ -300,6 +359,15 @@ void TCustomForm::Dispatch(TMessage& message)
         DefaultHandler(message);
         Perform(CM_SYSCOLORCHANGE, 0, 0);
         return;
+    case WM_SYSCOMMAND:
+        // Minimising the main form minimises the application, so that the
+        // application window's hooks (the tray icon) see it.
+        if ((message.WParam & 0xFFF0) == SC_MINIMIZE && Application->MainForm() == this && Application->Handle()) {
+            message.Result = SendMessageA(Application->Handle(), WM_SYSCOMMAND, message.WParam, message.LParam);
+            return;
+        }
+        DefaultHandler(message);
+        return;
     default:
         TWinControl::Dispatch(message);
     }
@@ -315,6 +383,7 @@ TApplication::TApplication() : TComponent(nullptr), FTitle(ModuleBaseName())
 TApplication::~TApplication()
 {
     // The forms first: their windows are owned by the application window.
+    FHintWindow = nullptr; // one of the components
     DestroyComponents();
     if (FHandle) DestroyWindow(FHandle);
 }
@@ -362,6 +431,7 @@ bool TApplication::ProcessMessage(MSG& msg)
         FTerminated = true;
         return false;
     }
+    if (HidesHint(msg.message)) HideHint();
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
@@ -397,9 +467,122 @@ void TApplication::DoIdle()
 {
     try {
         CheckMouseControl();
+        HintMouseCheck();
     } catch (...) {
         HandleException();
     }
+}
+
+int TApplication::HookMainWindow(TWindowHook hook)
+{
+    int key = FNextHookKey++;
+    FHooks.push_back(HookEntry{key, std::move(hook)});
+    return key;
+}
+
+void TApplication::UnhookMainWindow(int key)
+{
+    for (auto it = FHooks.begin(); it != FHooks.end(); ++it)
+        if (it->Key == key) {
+            FHooks.erase(it);
+            return;
+        }
+}
+
+LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage message{msg, wParam, lParam, 0};
+    // A copy: a hook may unhook itself or others.
+    std::vector<HookEntry> hooks = FHooks;
+    for (auto it = hooks.rbegin(); it != hooks.rend(); ++it)
+        if (it->Hook(message)) return message.Result;
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kHintShowTimer || wParam == kHintHideTimer) {
+            HintTimerExpired(wParam);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(FHandle, msg, wParam, lParam);
+}
+
+void TApplication::Minimize()
+{
+    CancelHint();
+    if (FHandle) ShowWindow(FHandle, SW_MINIMIZE);
+    if (FMainForm && FMainForm->HandleAllocated()) ShowWindow(FMainForm->Handle(), SW_HIDE);
+}
+
+void TApplication::Restore()
+{
+    if (FHandle) ShowWindow(FHandle, SW_RESTORE);
+    HWND front = FHandle;
+    if (FMainForm && FMainForm->GetVisible()) {
+        front = FMainForm->Handle();
+        ShowWindow(front, SW_SHOW);
+    }
+    if (front) SetForegroundWindow(front);
+}
+
+// ------------------------------------------------------------------ hints
+
+void TApplication::HintMouseCheck()
+{
+    TControl* control = GetMouseControl();
+    if (control == FHintControl) return;
+    CancelHint();
+    FHintControl = control;
+    if (!control || !ShowHint || !FHandle || !control->GetShowHint() || GetShortHint(control->GetHint()).empty())
+        return;
+    SetTimer(FHandle, kHintShowTimer, static_cast<UINT>(HintPause > 0 ? HintPause : 1), nullptr);
+}
+
+void TApplication::HintTimerExpired(UINT_PTR timer)
+{
+    KillTimer(FHandle, timer);
+    if (timer == kHintHideTimer) {
+        HideHint();
+        return;
+    }
+    TControl* control = GetMouseControl();
+    if (!control || control != FHintControl || !control->IsShowing()) return;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (FindDragTarget(cursor, true) != control) return;
+    std::string text = GetShortHint(control->GetHint());
+    if (text.empty()) return;
+    if (!FHintWindow) FHintWindow = new THintWindow(this);
+    FHintWindow->ActivateHint(cursor, text);
+    if (HintHidePause > 0) SetTimer(FHandle, kHintHideTimer, static_cast<UINT>(HintHidePause), nullptr);
+}
+
+void TApplication::HideHint()
+{
+    if (!FHandle) return;
+    KillTimer(FHandle, kHintShowTimer);
+    KillTimer(FHandle, kHintHideTimer);
+    if (FHintWindow) FHintWindow->ReleaseHint();
+}
+
+void TApplication::CancelHint()
+{
+    HideHint();
+    FHintControl = nullptr;
 }
 
 void TApplication::Terminate()

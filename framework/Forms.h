@@ -92,6 +92,10 @@ public:
     TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
     std::string HelpFile;
+    // The window's icon: the program's ICON resource of that name, else the
+    // program's MAINICON. (Forms folders compile no icons: the icon images'
+    // numbers would clash with those of the program's own icon.)
+    void SetIconResource(const std::string& name);
 
     RECT ClientRect() const override;
     void SetClientWidth(int value) override;
@@ -135,6 +139,7 @@ protected:
     }
 
     void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
     void BeforeDestruction() override;
     virtual void DoCreate();
     virtual void DoActivate();
@@ -157,6 +162,9 @@ private:
     TPosition FPosition = poDesigned;
     TFormBorderStyle FBorderStyle = bsSizeable;
     bool FModal = false;
+    HICON FIconBig = nullptr;
+    HICON FIconSmall = nullptr;
+    void ApplyIcon();
 };
 
 class TForm : public TCustomForm {
@@ -198,7 +206,8 @@ public:
     void HandleMessage();
     // Every message waiting now, without waiting for more.
     void ProcessMessages();
-    // The idle-time work: the hover check (CM_MOUSEENTER / CM_MOUSELEAVE).
+    // The idle-time work: the hover check (CM_MOUSEENTER / CM_MOUSELEAVE)
+    // and the hint of the control under the pointer.
     void DoIdle();
     // Ends the message loops (posts WM_QUIT).
     void Terminate();
@@ -208,6 +217,33 @@ public:
     const std::string& GetTitle() const { return FTitle; }
     void SetTitle(const std::string& title);
     HWND Handle() const { return FHandle; }
+
+    // Hooks of the application window: each one sees the window's messages
+    // before the window does, the last hooked first; a hook returning true
+    // has handled the message (its Result is the answer). HookMainWindow
+    // returns the key that UnhookMainWindow takes.
+    using TWindowHook = std::function<bool(TMessage& message)>;
+    int HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(int key);
+    // The system's minimise and restore commands of the application window
+    // (and the minimise command of the main form) run these. Minimize
+    // minimises the application window and takes the main form off the
+    // screen; Restore restores the application window, shows the main form
+    // again (a hidden main form stays hidden) and brings it to the
+    // foreground. Neither changes the main form's Visible, so restoring
+    // raises no OnActivate.
+    void Minimize();
+    void Restore();
+
+    // Hints: a control with ShowHint whose Hint is not empty shows it in a
+    // hint window after the pointer has rested on it for HintPause
+    // milliseconds; it goes when the pointer leaves the control, on a click
+    // or a key, and after HintHidePause milliseconds (0: never by time).
+    bool ShowHint = true;
+    int HintPause = 500;
+    int HintHidePause = 2500;
+    void CancelHint();
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // The standard exception box: stop icon, OK, the current title as caption.
     void ShowException(const std::string& message);
@@ -220,10 +256,24 @@ private:
     void FormCreated(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
 
+    void HintMouseCheck();
+    void HintTimerExpired(UINT_PTR timer);
+    void HideHint();
+
     HWND FHandle = nullptr;
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
+    struct HookEntry {
+        int Key;
+        TWindowHook Hook;
+    };
+    std::vector<HookEntry> FHooks;
+    int FNextHookKey = 1;
+    // The control whose hint is pending or shown; compared, never used,
+    // unless it is still the control under the pointer.
+    TControl* FHintControl = nullptr;
+    class THintWindow* FHintWindow = nullptr;
 };
 
 // "." is appended when the last character compares greater than "." (so a

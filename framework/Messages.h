@@ -30,6 +30,16 @@ constexpr UINT CM_MOUSELEAVE = CM_BASE + 0x14;
 constexpr UINT CM_BUTTONPRESSED = CM_BASE + 0x18;     // WParam group index, LParam the sender
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 0x24;
 
+// Notifications a parent window receives about one of our system-class
+// children (an edit's EN_CHANGE, a list view's LVN_ITEMCHANGED, the colours
+// of a check box) are handed to that child as CN_BASE + the message.
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
 // CM_DIALOGKEY / CM_DIALOGCHAR: the key or character code and the key flags
 // of the keyboard message that produced them.
 inline WORD CharCode(const TMessage& m) { return LOWORD(m.WParam); }

@@ -106,3 +106,224 @@ void TLabel::Loaded()
     TGraphicControl::Loaded();
     AdjustBounds();
 }
+
+// ----------------------------------------------------------- TControlBrush
+
+TControlBrush::~TControlBrush()
+{
+    if (FBrush) DeleteObject(FBrush);
+}
+
+HBRUSH TControlBrush::Get(TColor color)
+{
+    COLORREF rgb = ColorToRGB(color);
+    if (FBrush && rgb == FColor) return FBrush;
+    if (FBrush) DeleteObject(FBrush);
+    FBrush = CreateSolidBrush(rgb);
+    FColor = rgb;
+    return FBrush;
+}
+
+namespace {
+
+// Fonts and colours of a system-class control follow the control's own.
+void SendFont(TWinControl* control, TFont* font)
+{
+    if (control->HandleAllocated()) SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font->Handle()), TRUE);
+}
+
+LRESULT ControlColors(TMessage& message, TFont* font, TColor color, TControlBrush& brush)
+{
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    SetTextColor(dc, ColorToRGB(font->GetColor()));
+    SetBkColor(dc, ColorToRGB(color));
+    return reinterpret_cast<LRESULT>(brush.Get(color));
+}
+
+} // namespace
+
+// ------------------------------------------------------------------- TEdit
+
+TEdit::TEdit(TComponent* owner) : TWinControl(owner)
+{
+    FClassName = "TEdit";
+    // The system's edit tracks its own mouse: no capture or clicks of ours.
+    ControlStyle = csSetCaption | csDoubleClicks;
+    FWidth = 121;
+    FHeight = 21;
+    FColor = clWindow;
+    TabStop = true;
+}
+
+void TEdit::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.SystemClass = "EDIT";
+    params.Style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+    if (FReadOnly) params.Style |= ES_READONLY;
+    if (FBorder) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TEdit::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendFont(this, &FFont);
+    SendMessageA(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+}
+
+void TEdit::SetMaxLength(int value)
+{
+    if (value < 0) value = 0;
+    FMaxLength = value;
+    if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(value), 0);
+}
+
+void TEdit::SetReadOnly(bool value)
+{
+    FReadOnly = value;
+    if (FHandle) SendMessageA(FHandle, EM_SETREADONLY, value, 0);
+}
+
+void TEdit::SetBorder(bool value)
+{
+    if (value == FBorder) return;
+    FBorder = value;
+    if (!FHandle) return;
+    LONG_PTR ex = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+    ex = value ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    SetWindowLongPtrA(FHandle, GWL_EXSTYLE, ex);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TEdit::SelectAll()
+{
+    if (FHandle) SendMessageA(FHandle, EM_SETSEL, 0, -1);
+}
+
+void TEdit::Change()
+{
+    if (OnChange) OnChange(this);
+}
+
+void TEdit::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case CN_COMMAND:
+        if (HIWORD(message.WParam) == EN_CHANGE) {
+            // Typed or set: the window's text is the truth from here on.
+            int length = GetWindowTextLengthA(FHandle);
+            std::string text(static_cast<size_t>(length) + 1, '\0');
+            GetWindowTextA(FHandle, &text[0], length + 1);
+            text.resize(static_cast<size_t>(length));
+            FCaption = text;
+            Change();
+        }
+        return;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+        message.Result = ControlColors(message, &FFont, FColor, FBrush);
+        return;
+    case CM_TEXTCHANGED:
+        // With a window, its EN_CHANGE has reported the change already.
+        if (!FHandle) Change();
+        return;
+    case CM_FONTCHANGED:
+        SendFont(this, &FFont);
+        TWinControl::Dispatch(message);
+        return;
+    default:
+        TWinControl::Dispatch(message);
+    }
+}
+
+// --------------------------------------------------------------- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+{
+    FClassName = "TCheckBox";
+    // The system's button tracks its own mouse and reports its clicks.
+    ControlStyle = csSetCaption | csDoubleClicks;
+    FWidth = 97;
+    FHeight = 17;
+    FColor = clBtnFace;
+    TabStop = true;
+}
+
+void TCheckBox::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.SystemClass = "BUTTON";
+    params.Style |= WS_TABSTOP | (FAllowGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX);
+    if (FAlignment == taLeftJustify) params.Style |= BS_LEFTTEXT;
+}
+
+void TCheckBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendFont(this, &FFont);
+    SendMessageA(FHandle, BM_SETCHECK, static_cast<WPARAM>(FState), 0);
+}
+
+TCheckBoxState TCheckBox::GetState() const
+{
+    return FState;
+}
+
+void TCheckBox::SetState(TCheckBoxState value)
+{
+    if (value == cbGrayed && !FAllowGrayed) value = cbUnchecked;
+    if (value == FState) return;
+    FState = value;
+    if (FHandle) SendMessageA(FHandle, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    if (!IsLoading()) Click();
+}
+
+void TCheckBox::SetAllowGrayed(bool value)
+{
+    FAllowGrayed = value;
+    if (FHandle)
+        SendMessageA(FHandle, BM_SETSTYLE, static_cast<WPARAM>(value ? BS_AUTO3STATE : BS_AUTOCHECKBOX), TRUE);
+    if (!value && FState == cbGrayed) SetState(cbUnchecked);
+}
+
+void TCheckBox::SetAlignment(TAlignment value)
+{
+    if (value == taCenter) value = taRightJustify;
+    if (value == FAlignment) return;
+    FAlignment = value;
+    if (!FHandle) return;
+    LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+    style = value == taLeftJustify ? (style | BS_LEFTTEXT) : (style & ~static_cast<LONG_PTR>(BS_LEFTTEXT));
+    SetWindowLongPtrA(FHandle, GWL_STYLE, style);
+    InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TCheckBox::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case CN_COMMAND:
+        if (HIWORD(message.WParam) == BN_CLICKED) {
+            // The button has toggled itself already.
+            auto now = static_cast<TCheckBoxState>(SendMessageA(FHandle, BM_GETCHECK, 0, 0));
+            if (now != FState) {
+                FState = now;
+                Click();
+            }
+        }
+        return;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC:
+        message.Result = ControlColors(message, &FFont, FColor, FBrush);
+        return;
+    case CM_FONTCHANGED:
+        SendFont(this, &FFont);
+        TWinControl::Dispatch(message);
+        return;
+    case CM_COLORCHANGED:
+        TWinControl::Dispatch(message);
+        if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+        return;
+    default:
+        TWinControl::Dispatch(message);
+    }
+}

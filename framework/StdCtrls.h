@@ -36,3 +36,83 @@ private:
     bool FTransparent = false;
     bool FShowAccelChar = true;
 };
+
+// A brush in a control's Color, remade when the colour changes; what a
+// system-class control answers to its parent's WM_CTLCOLOR* request.
+class TControlBrush {
+public:
+    TControlBrush() = default;
+    ~TControlBrush();
+    TControlBrush(const TControlBrush&) = delete;
+    TControlBrush& operator=(const TControlBrush&) = delete;
+    HBRUSH Get(TColor color);
+
+private:
+    HBRUSH FBrush = nullptr;
+    COLORREF FColor = 0;
+};
+
+// The single-line edit field over the system's "EDIT" class. Its text is the
+// Caption; OnChange fires once for every change of the text, typed or set,
+// and setting the text it already has is no change.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* owner);
+
+    const std::string& GetText() const { return FCaption; }
+    void SetText(const std::string& value) { SetCaption(value); }
+    int GetMaxLength() const { return FMaxLength; }
+    void SetMaxLength(int value);
+    bool GetReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    // bsSingle (the sunken frame) or bsNone, as the description writes them.
+    bool GetBorder() const { return FBorder; }
+    void SetBorder(bool value);
+    void SelectAll();
+
+    TNotifyEvent OnChange;
+
+    void Dispatch(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    virtual void Change();
+
+private:
+    int FMaxLength = 0;
+    bool FReadOnly = false;
+    bool FBorder = true;
+    TControlBrush FBrush;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// The check box over the system's "BUTTON" class (BS_AUTOCHECKBOX). OnClick
+// fires when the state changes, by the user or by the program.
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+
+    bool GetChecked() const { return GetState() == cbChecked; }
+    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    TCheckBoxState GetState() const;
+    void SetState(TCheckBoxState value);
+    bool GetAllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value);
+    // taRightJustify (the default) puts the caption right of the box.
+    TAlignment GetAlignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+
+    void Dispatch(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+    TControlBrush FBrush;
+};

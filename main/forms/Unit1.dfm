@@ -15,7 +15,6 @@ object Form1: TForm1
   OnCloseQuery = FormCloseQuery
   OnCreate = FormCreate
   OnDestroy = FormDestroy
-  OnResize = FormResize
   object plMenu: TPanel
     Left = 0
     Top = 0
@@ -115,7 +114,6 @@ object Form1: TForm1
         ImageIndexDown = 23
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtUninstallClick
       end
       object bbtUninstallRefresh: TPSpeedButton
         Left = 316
@@ -129,7 +127,6 @@ object Form1: TForm1
         ImageIndexDown = 26
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtUninstallRefreshClick
       end
       object lUninstallFilter: TLabel
         Left = 470
@@ -147,8 +144,6 @@ object Form1: TForm1
         Height = 21
         ParentShowHint = False
         ShowHint = True
-        OnChange = edUninstallFilterChange
-        OnKeyPress = edUninstallFilterKeyPress
       end
     end
     object plStartupButtons: TPanel
@@ -172,7 +167,6 @@ object Form1: TForm1
         ImageIndexDown = 29
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtStartupApplyClick
       end
       object bbtStartupRefresh: TPSpeedButton
         Left = 316
@@ -186,7 +180,6 @@ object Form1: TForm1
         ImageIndexDown = 26
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtStartupRefreshClick
       end
       object bbtStartupRemove: TPSpeedButton
         Left = 456
@@ -200,7 +193,6 @@ object Form1: TForm1
         ImageIndexDown = 32
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtStartupRemoveClick
       end
       object bbtStartupAdd: TPSpeedButton
         Left = 596
@@ -214,7 +206,6 @@ object Form1: TForm1
         ImageIndexDown = 35
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtStartupAddClick
       end
       object lStartupFilter: TLabel
         Left = 10
@@ -232,8 +223,6 @@ object Form1: TForm1
         Width = 120
         Height = 21
         Visible = False
-        OnChange = edStartupFilterChange
-        OnKeyPress = edStartupFilterKeyPress
       end
     end
     object plTaskManButtons: TPanel
@@ -257,7 +246,6 @@ object Form1: TForm1
         ImageIndexDown = 38
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtTaskManKillClick
       end
       object bbtTaskManRefresh: TPSpeedButton
         Left = 316
@@ -271,7 +259,6 @@ object Form1: TForm1
         ImageIndexDown = 26
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtTaskManRefreshClick
       end
       object lTaskManFilter: TLabel
         Left = 470
@@ -312,7 +299,6 @@ object Form1: TForm1
         ImageIndexDown = 41
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtPrivacyConfirmClick
       end
       object cbShowConfirm: TCheckBox
         Left = 320
@@ -535,8 +521,6 @@ object Form1: TForm1
       PopupMenu = pmUninstallListView
       SmallImages = ilUninstallSmallIcons
       SortType = stText
-      OnDblClick = bbtUninstallClick
-      OnSelectItem = lvUninstallSelectItem
     end
     object lUninstallNumber: TLabel
       Left = 4
@@ -589,7 +573,6 @@ object Form1: TForm1
       RowSelect = True
       SortType = stText
       ViewStyle = vsReport
-      OnDblClick = lvTaskManDblClick
     end
     object Panel4: TPanel
       Left = 310
@@ -639,7 +622,6 @@ object Form1: TForm1
         ImageIndexDown = 2
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtIEClick
       end
       object bbtOpera: TPSpeedButton
         Left = 104
@@ -654,7 +636,6 @@ object Form1: TForm1
         ImageIndexDown = 5
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtOperaClick
       end
       object bbtNetscape: TPSpeedButton
         Left = 176
@@ -669,7 +650,6 @@ object Form1: TForm1
         ImageIndexDown = 8
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtNetscapeClick
       end
       object bbtWindows: TPSpeedButton
         Left = 248
@@ -684,7 +664,6 @@ object Form1: TForm1
         ImageIndexDown = 17
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtWindowsClick
       end
     end
     object plPrivacyIE: TPanel
@@ -807,7 +786,6 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtPrivacyIESelectAllClick
       end
     end
     object plPrivacyOpera: TPanel
@@ -939,7 +917,6 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtPrivacyOperaSelectAllClick
       end
     end
     object plPrivacyNetscape: TPanel
@@ -1089,7 +1066,6 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtPrivacyNetscapeSelectAllClick
       end
     end
     object plPrivacyWindows: TPanel
@@ -1167,7 +1143,6 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
-        OnClick = bbtPrivacyWindowsSelectAllClick
       end
     end
   end
@@ -1243,18 +1218,23 @@ object Form1: TForm1
   object ilUninstallLargeIcons: TImageList
     Width = 32
     Height = 32
+    Masked = True
   end
   object ilUninstallSmallIcons: TImageList
+    Masked = True
   end
   object ilNoIconNagy: TImageList
     Width = 32
     Height = 32
+    Masked = True
     Bitmap = 'ilNoIconNagy.bmp'
   end
   object ilNoIconKicsi: TImageList
+    Masked = True
     Bitmap = 'ilNoIconKicsi.bmp'
   end
   object ImageList: TImageList
+    Masked = True
     Bitmap = 'ImageList.bmp'
   end
   object pmTray: TPopupMenu
@@ -1296,11 +1276,9 @@ object Form1: TForm1
     end
   end
   object pmUninstallListView: TPopupMenu
-    OnPopup = pmUninstallListViewPopup
     object pmiListViewDelete: TMenuItem
       Caption = 'Uninstall'
       Hint = 'Uninstall selected program'
-      OnClick = pmiListViewDeleteClick
     end
     object N3: TMenuItem
       Caption = '-'
@@ -1308,7 +1286,6 @@ object Form1: TForm1
     object pmiListViewRefresh: TMenuItem
       Caption = 'Refresh'
       Hint = 'Refresh'
-      OnClick = pmiListViewRefreshClick
     end
     object N4: TMenuItem
       Caption = '-'
@@ -1319,21 +1296,18 @@ object Form1: TForm1
       GroupIndex = 1
       Hint = 'Change to Icon view'
       RadioItem = True
-      OnClick = pmiListViewIconClick
     end
     object pmiListViewList: TMenuItem
       Caption = 'List'
       GroupIndex = 1
       Hint = 'Change to List view'
       RadioItem = True
-      OnClick = pmiListViewListClick
     end
     object pmiListViewReport: TMenuItem
       Caption = 'Report'
       GroupIndex = 1
       Hint = 'Change to Report view'
       RadioItem = True
-      OnClick = pmiListViewReportClick
     end
   end
   object TrayIcon: TTrayIcon

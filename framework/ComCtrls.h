@@ -1,0 +1,274 @@
+// The list view over comctl32's "SysListView32", with its columns and rows.
+//
+//     TListColumn* column = lv->Columns()->Add();
+//     column->SetCaption("Name");
+//     column->SetWidth(-1);          // fits the widest text of the column
+//     column->SetMinWidth(50);       // and is never narrower than this
+//
+//     TListItem* item = lv->Items()->Add();
+//     item->SetCaption("Program");   // a sorted list (SortType stText) sorts it in
+//     item->SubItems->Add("1.0");    // the texts of the second, third... column
+//     item->SetImageIndex(2);
+//     item->Data = entry;            // the row's data; the list never frees it
+//
+// The rows are TListItem objects owned by Items; their index is their place
+// in the list as shown. A column of width -1 keeps fitting its widest text as
+// rows change (in the report view, where columns show); -2 fits the header.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "ImgList.h"
+#include "StdCtrls.h"
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+// stText and stBoth keep the rows in the order of their captions (lstrcmpA).
+enum TSortType { stNone, stData, stText, stBoth };
+enum TItemChange { ctText, ctImage, ctState };
+
+class TListView;
+class TListItem;
+class TListItems;
+
+using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+
+// The texts of a row's sub-items (second column onwards), a string list that
+// shows its changes in the list view.
+class TListSubItems {
+public:
+    int Count() const { return static_cast<int>(FStrings.size()); }
+    const std::string& operator[](int index) const { return FStrings.at(static_cast<size_t>(index)); }
+    const std::string& Strings(int index) const { return (*this)[index]; }
+    void SetString(int index, const std::string& text);
+    int Add(const std::string& text);
+    void Delete(int index);
+    void Clear();
+    int IndexOf(const std::string& text) const;
+
+private:
+    friend class TListItem;
+    explicit TListSubItems(TListItem* item) : FItem(item) {}
+    void Changed(int from);
+    TListItem* FItem;
+    std::vector<std::string> FStrings;
+};
+
+class TListItem : public TObject {
+public:
+    TListView* GetListView() const { return FListView; }
+    int GetIndex() const { return FIndex; }
+
+    const std::string& GetCaption() const { return FCaption; }
+    void SetCaption(const std::string& value);
+    int GetImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value);
+    // The row's check box (lists with Checkboxes).
+    bool GetChecked() const;
+    void SetChecked(bool value);
+    bool GetSelected() const;
+    void SetSelected(bool value);
+    bool GetFocused() const;
+    void SetFocused(bool value);
+    // Scrolls the row into view.
+    void MakeVisible(bool partialOK);
+    // Removes the row from its list and frees it (Data is left alone).
+    void Delete();
+
+    TListSubItems* const SubItems;
+    void* Data = nullptr;
+
+    ~TListItem() override;
+
+private:
+    friend class TListItems;
+    friend class TListSubItems;
+    friend class TListView;
+    explicit TListItem(TListView* listView);
+    bool GetState(UINT mask) const;
+    void SetState(UINT state, UINT mask);
+
+    TListView* FListView;
+    int FIndex = -1;
+    std::string FCaption;
+    int FImageIndex = -1;
+    // Kept while the list view has no window; the window's state counts once it has one.
+    bool FChecked = false;
+    bool FSelected = false;
+    bool FFocused = false;
+    TListSubItems FSubItemList;
+};
+
+class TListItems {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TListItem* Item(int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
+    TListItem* operator[](int index) const { return Item(index); }
+    // A new empty row at the end.
+    TListItem* Add();
+    TListItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    int IndexOf(const TListItem* item) const { return item && item->FListView == FListView ? item->FIndex : -1; }
+    // Between the two, rows are neither redrawn, sorted nor measured; EndUpdate does it once.
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    friend class TListView;
+    friend class TListItem;
+    explicit TListItems(TListView* listView) : FListView(listView) {}
+    void Renumber(int from);
+    TListView* FListView;
+    std::vector<std::unique_ptr<TListItem>> FItems;
+};
+
+class TListColumn : public TObject {
+public:
+    int GetIndex() const { return FIndex; }
+    const std::string& GetCaption() const { return FCaption; }
+    void SetCaption(const std::string& value);
+    // The width in pixels; SetWidth(-1) fits the widest text, -2 the header.
+    int GetWidth() const;
+    void SetWidth(int value);
+    int GetMinWidth() const { return FMinWidth; }
+    void SetMinWidth(int value);
+    int GetMaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int value);
+    TAlignment GetAlignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    bool AutoWidth() const { return FWidth < 0; }
+
+private:
+    friend class TListColumns;
+    friend class TListView;
+    explicit TListColumn(TListView* listView) : FListView(listView) {}
+    void ApplyWidth();
+    TListView* FListView;
+    int FIndex = 0;
+    std::string FCaption;
+    int FWidth = 50;
+    int FMinWidth = 0;
+    int FMaxWidth = 0;
+    TAlignment FAlignment = taLeftJustify;
+};
+
+class TListColumns {
+public:
+    int Count() const { return static_cast<int>(FColumns.size()); }
+    TListColumn* Items(int index) const { return FColumns.at(static_cast<size_t>(index)).get(); }
+    TListColumn* operator[](int index) const { return Items(index); }
+    // A new column at the end.
+    TListColumn* Add();
+    void Clear();
+
+private:
+    friend class TListView;
+    explicit TListColumns(TListView* listView) : FListView(listView) {}
+    TListView* FListView;
+    std::vector<std::unique_ptr<TListColumn>> FColumns;
+};
+
+class TListView : public TWinControl {
+public:
+    explicit TListView(TComponent* owner);
+    ~TListView() override;
+
+    TListColumns* Columns() { return &FColumnList; }
+    const TListColumns* Columns() const { return &FColumnList; }
+    TListItems* Items() { return &FItemList; }
+    const TListItems* Items() const { return &FItemList; }
+
+    TViewStyle GetViewStyle() const { return FViewStyle; }
+    void SetViewStyle(TViewStyle value);
+    bool GetCheckboxes() const { return FCheckboxes; }
+    void SetCheckboxes(bool value);
+    bool GetRowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool value);
+    bool GetReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool value);
+    bool GetHideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool value);
+    bool GetColumnClick() const { return FColumnClick; }
+    void SetColumnClick(bool value);
+    bool GetMultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool value);
+    bool GetBorder() const { return FBorder; }
+    void SetBorder(bool value);
+    TSortType GetSortType() const { return FSortType; }
+    void SetSortType(TSortType value);
+    TImageList* GetLargeImages() const { return FLargeImages; }
+    void SetLargeImages(TImageList* value);
+    TImageList* GetSmallImages() const { return FSmallImages; }
+    void SetSmallImages(TImageList* value);
+
+    // The first selected row, or nullptr; setting it selects only that row.
+    TListItem* Selected() const;
+    void SetSelected(TListItem* item);
+    int GetItemIndex() const;
+    // Selects that row only; an index outside the list selects none.
+    void SetItemIndex(int index);
+    // Selects the first row (none in an empty list).
+    void SelectFirst() { SetItemIndex(0); }
+    TListItem* ItemFocused() const;
+    int SelCount() const;
+    // Sorts the rows by caption now.
+    void AlphaSort();
+
+    TLVSelectItemEvent OnSelectItem;
+    TLVChangeEvent OnChange;
+
+    void Dispatch(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+
+private:
+    friend class TListItem;
+    friend class TListItems;
+    friend class TListColumn;
+    friend class TListColumns;
+    friend class TListSubItems;
+    DWORD ViewStyleBits() const;
+    void UpdateStyle(DWORD bits, bool on);
+    void UpdateExtendedStyle();
+    void InsertColumnWindow(TListColumn* column);
+    void InsertItemWindow(TListItem* item);
+    void ItemTextChanged(TListItem* item, bool caption);
+    bool Sorted() const { return FSortType == stText || FSortType == stBoth; }
+    void Sort();
+    // Column widths of -1 / -2 are fitted once the rows stop changing.
+    void RequestFit();
+    void FitColumns();
+    void HandleNotify(TMessage& message);
+    void HandleHeaderNotify(TMessage& message);
+    bool ReportView() const { return FViewStyle == vsReport; }
+
+    TListColumns FColumnList;
+    TListItems FItemList;
+    TViewStyle FViewStyle = vsIcon;
+    bool FCheckboxes = false;
+    bool FRowSelect = false;
+    bool FReadOnly = false;
+    bool FHideSelection = true;
+    bool FColumnClick = true;
+    bool FMultiSelect = false;
+    bool FBorder = true;
+    TSortType FSortType = stNone;
+    TImageList* FLargeImages = nullptr;
+    TImageList* FSmallImages = nullptr;
+    int FUpdateCount = 0;
+    bool FSortPending = false;
+    bool FFitPending = false;
+    // Our own insertions and deletions raise no events.
+    int FQuiet = 0;
+};

@@ -1,0 +1,7 @@
+// The Task Manager: the running processes.
+#include "Unit1.h"
+
+void TForm1::ScanProcesses()
+{
+    // The process scan is not built yet: the list stays as it is.
+}
