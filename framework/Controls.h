@@ -205,6 +205,13 @@ protected:
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void Resize();
     virtual HPALETTE GetPalette() { return nullptr; }
+    void SetStyleFlag(TControlStyleFlag flag, bool on)
+    {
+        if (on)
+            ControlStyle |= flag;
+        else
+            ControlStyle &= ~static_cast<TControlStyle>(flag);
+    }
     // The parent's font or colour changed, or the control was given a parent.
     void TakeParentFont();
     void TakeParentColor();

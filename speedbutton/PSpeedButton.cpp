@@ -106,10 +106,8 @@ void TPSpeedButton::SetTransparent(bool value)
 {
     if (value == FTransparent) return;
     FTransparent = value;
-    if (value)
-        ControlStyle &= ~csOpaque;
-    else
-        ControlStyle |= csOpaque;
+    // A transparent control lets its parent show through.
+    SetStyleFlag(csOpaque, !value);
     Invalidate();
 }
 

@@ -26,12 +26,6 @@ namespace {
 
 std::vector<std::string> gLog;
 
-std::string NameOf(TObject* sender)
-{
-    auto c = dynamic_cast<TComponent*>(sender);
-    return c ? c->GetName() : std::string("?");
-}
-
 const char kControlsForm[] = R"(object ControlsForm: TControlsForm
   Left = 30
   Top = 30

@@ -22,12 +22,6 @@ namespace {
 
 std::vector<std::string> gLog;
 
-std::string NameOf(TObject* sender)
-{
-    auto c = dynamic_cast<TComponent*>(sender);
-    return c ? c->GetName() : std::string("?");
-}
-
 // A graphic control that fills itself with its colour and notes the
 // framework messages it receives.
 class TTestShape : public TGraphicControl {

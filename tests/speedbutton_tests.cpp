@@ -20,12 +20,6 @@ using namespace testsupport;
 
 namespace {
 
-std::string NameOf(TObject* sender)
-{
-    auto c = dynamic_cast<TComponent*>(sender);
-    return c ? c->GetName() : std::string("?");
-}
-
 class TButtonForm : public TForm {
 public:
     explicit TButtonForm(TComponent* owner) : TForm(owner)

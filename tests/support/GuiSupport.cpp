@@ -1,8 +1,15 @@
 #include "GuiSupport.h"
 
+#include "Classes.h"
 #include "TestSupport.h"
 
 namespace testsupport {
+
+std::string NameOf(TObject* sender)
+{
+    auto c = dynamic_cast<TComponent*>(sender);
+    return c ? c->GetName() : std::string("?");
+}
 
 MemoryDC::MemoryDC(int width, int height, COLORREF fill) : FWidth(width), FHeight(height)
 {

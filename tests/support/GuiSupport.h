@@ -9,7 +9,12 @@
 #include <thread>
 #include <vector>
 
+class TObject;
+
 namespace testsupport {
+
+// The component name of an event's sender, "?" for anything else.
+std::string NameOf(TObject* sender);
 
 // A 32-bit DIB selected into a memory DC, filled with one colour.
 class MemoryDC {
