@@ -89,8 +89,12 @@ void TForm1::SwitchPage(int code)
         case IDNO:
             break;
         case IDCANCEL:
-            // Stay on the Startup page, its icon down again.
+            // Stay on the Startup page, its icon down again. A switch that a
+            // mouse click started latches the clicked icon on the release,
+            // after this returns: the posted message puts Startup down again
+            // once that has happened, so the icon bar matches the page.
             bbtStartupIcon->SetDown(true);
+            PostMessageA(Handle(), CM_STARTUPICONDOWN, 0, 0);
             return;
         default:
             return;
@@ -124,6 +128,15 @@ void TForm1::SwitchPage(int code)
     }
     lMessage->SetCaption(PageTitle(code, false));
     lTip->SetCaption(page.Tip);
+}
+
+void TForm1::Dispatch(TMessage& message)
+{
+    if (message.Msg == CM_STARTUPICONDOWN) {
+        if (ActivePage == pcStartup) bbtStartupIcon->SetDown(true);
+        return;
+    }
+    TForm::Dispatch(message);
 }
 
 void TForm1::bbtUninstallIconClick(TObject*)

@@ -22,6 +22,9 @@
 
 class TPRegistryEntry;
 
+// Posted to the main window after a cancelled switch: the Startup icon down.
+constexpr UINT CM_STARTUPICONDOWN = WM_APP + 1;
+
 // The pages, one shown at a time.
 enum PageCode { pcUninstall = 1, pcStartup = 2, pcTaskMan = 4, pcPrivacy = 8, pcAbout = 16 };
 
@@ -230,6 +233,8 @@ public:
     void ShowPrivacyPage();
 
     void LoadLanguageHints();
+
+    void Dispatch(TMessage& message) override;
 
 private:
     // A page switch: the already-shown test, the save question when a modified
