@@ -418,6 +418,9 @@ void TApplication::Run()
     if (!FMainForm) return;
     FTerminated = false;
     try {
+        // The application window is the program's taskbar button (it has no
+        // size, so nothing of it shows on the desktop).
+        ShowWindow(FHandle, SW_SHOWNORMAL);
         FMainForm->Show();
     } catch (...) {
         HandleException();

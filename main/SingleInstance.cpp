@@ -15,8 +15,10 @@ void ActivateRunningInstance()
     // Not tested for NULL: a first instance still building its window has no
     // such title yet, and these calls then change nothing.
     HWND h = FindWindowA("TApplication", "Sweepora 2004 Pro");
+    // Asked before the activation: activating h makes h its own last active
+    // popup, and the open dialog would stay behind.
+    HWND popup = GetLastActivePopup(h);
     if (IsIconic(h)) ShowWindow(h, SW_SHOWDEFAULT);
     SetForegroundWindow(h);
-    HWND popup = GetLastActivePopup(h);
     if (popup != h) BringWindowToTop(popup);
 }
