@@ -467,11 +467,7 @@ void TListView::SetBorder(bool value)
 {
     if (value == FBorder) return;
     FBorder = value;
-    if (!FHandle) return;
-    LONG_PTR ex = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
-    ex = value ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
-    SetWindowLongPtrA(FHandle, GWL_EXSTYLE, ex);
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    UpdateExStyle(WS_EX_CLIENTEDGE, value);
 }
 
 void TListView::SetSortType(TSortType value)

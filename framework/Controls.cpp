@@ -1193,3 +1193,13 @@ void CheckMouseControl()
     // The leave handler may have moved things; only the current one enters.
     if (control && gMouseControl == control) control->Perform(CM_MOUSEENTER, 0, 0);
 }
+
+void TWinControl::UpdateExStyle(DWORD flag, bool on)
+{
+    if (!FHandle) return;
+    LONG_PTR ex = GetWindowLongPtrA(FHandle, GWL_EXSTYLE);
+    ex = on ? (ex | flag) : (ex & ~static_cast<LONG_PTR>(flag));
+    SetWindowLongPtrA(FHandle, GWL_EXSTYLE, ex);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}

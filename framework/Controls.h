@@ -345,6 +345,9 @@ protected:
     virtual void KeyPress(char& key);
     // Bounds changed from the window (WM_SIZE / WM_MOVE).
     void UpdateBoundsFromWindow();
+    // Turns an extended window style on or off on the live window (its frame
+    // redrawn); before the window exists CreateParams decides.
+    void UpdateExStyle(DWORD flag, bool on);
 
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -178,31 +179,18 @@ TEST(MessageBox, TextStandsBelowAnEmptyLineCentred)
     EXPECT_EQ(windowText, "Caption");
 }
 
-// Records the move command the box receives and swallows it, so that no move
-// loop waits for a mouse that the test does not hold.
-WNDPROC BoxProc = nullptr;
-std::vector<WPARAM> SysCommands;
-LRESULT CALLBACK RecordSysCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) {
-        SysCommands.push_back(wParam);
-        return 0;
-    }
-    return CallWindowProcA(BoxProc, hwnd, msg, wParam, lParam);
-}
-
 TEST(MessageBox, AnyMouseButtonOnTheTextDragsTheBox)
 {
     for (UINT down : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
         SCOPED_TRACE(down);
-        SysCommands.clear();
-        RunBox(MB_OK, [down](TfmMessageBox* box) {
-            BoxProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(box->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordSysCommand)));
+        std::unique_ptr<MoveCommandRecorder> moves;
+        RunBox(MB_OK, [down, &moves](TfmMessageBox* box) {
+            moves = std::make_unique<MoveCommandRecorder>(box->Handle());
             PostMouse(box->Panel1->Handle(), down, 150, 40);
             PostKey(box, VK_RETURN);
         });
-        EXPECT_EQ(SysCommands, std::vector<WPARAM>{0xF012});
+        ASSERT_TRUE(moves);
+        EXPECT_EQ(moves->Commands, std::vector<WPARAM>{0xF012});
     }
 }
 

@@ -686,25 +686,10 @@ TEST_F(LinksTest, AMailLinkWithoutAMailProgramShowsTheSystemErrorBox)
 
 // ------------------------------------------------------------------- drag
 
-// Records the move commands the main window receives and swallows them, so
-// that no move loop waits for a mouse that the test does not hold.
-WNDPROC MainProc = nullptr;
-std::vector<WPARAM> SysCommands;
-LRESULT CALLBACK RecordSysCommand(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) {
-        SysCommands.push_back(wParam);
-        return 0;
-    }
-    return CallWindowProcA(MainProc, hwnd, msg, wParam, lParam);
-}
-
 TEST_F(PagesTest, AnyMouseButtonOnTheBannerDragsTheWindow)
 {
     form = CreateMainWindow();
-    HWND main = form->Handle();
-    MainProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordSysCommand)));
+    MoveCommandRecorder moves(form->Handle());
 
     const struct {
         UINT Down, Up;
@@ -719,17 +704,16 @@ TEST_F(PagesTest, AnyMouseButtonOnTheBannerDragsTheWindow)
         form->Image1->SetVisible(picture);
         for (const auto& b : buttons) {
             SCOPED_TRACE(std::string(picture ? "Image1 " : "Panel1 ") + std::to_string(b.Down));
-            SysCommands.clear();
+            moves.Commands.clear();
             CursorAt(form->Panel1, 300, 40);
             SendMouse(form->Panel1->Handle(), b.Down, 300, 40, b.Keys);
             SendMouse(form->Panel1->Handle(), b.Up, 300, 40);
             PumpPending();
-            EXPECT_EQ(SysCommands, std::vector<WPARAM>{0xF012});
+            EXPECT_EQ(moves.Commands, std::vector<WPARAM>{0xF012});
             EXPECT_EQ(GetCapture(), nullptr);
         }
     }
     form->Image1->SetVisible(true);
-    SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainProc));
     EXPECT_EQ(form->ActivePage, pcUninstall);
 }
 

@@ -1,5 +1,7 @@
 #include "GuiSupport.h"
 
+#include <commctrl.h>
+
 #include "Classes.h"
 #include "TestSupport.h"
 
@@ -130,6 +132,26 @@ bool BoxAnswerer::Join()
 {
     if (FThread.joinable()) FThread.join();
     return FFound;
+}
+
+MoveCommandRecorder::MoveCommandRecorder(HWND hwnd) : FWindow(hwnd)
+{
+    SetWindowSubclass(hwnd, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+MoveCommandRecorder::~MoveCommandRecorder()
+{
+    if (IsWindow(FWindow)) RemoveWindowSubclass(FWindow, Proc, 1);
+}
+
+LRESULT CALLBACK MoveCommandRecorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self)
+{
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) {
+        reinterpret_cast<MoveCommandRecorder*>(self)->Commands.push_back(wParam);
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 } // namespace testsupport

@@ -49,6 +49,22 @@ bool PumpUntil(const std::function<bool()>& done, DWORD guardMs = 20000);
 // Dispatches what is waiting now.
 void PumpPending();
 
+// Records the move commands (WM_SYSCOMMAND SC_MOVE) a window receives and
+// swallows them, so that no move loop waits for a mouse the test does not
+// hold; the window's own procedure is back when the recorder goes.
+class MoveCommandRecorder {
+public:
+    explicit MoveCommandRecorder(HWND hwnd);
+    ~MoveCommandRecorder();
+    MoveCommandRecorder(const MoveCommandRecorder&) = delete;
+    MoveCommandRecorder& operator=(const MoveCommandRecorder&) = delete;
+    std::vector<WPARAM> Commands;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    HWND FWindow;
+};
+
 // Presses OK in the next message box of this process, from another thread,
 // after noting its caption and texts.
 class BoxAnswerer {
