@@ -223,3 +223,31 @@ TEST_F(MainWindowTest, ALanguageValueThatIsNoTextIsShownAndTheWindowStillComesUp
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TrayMenuItemsPutTheirIconDownAndShowTheirPage)
+{
+    form = CreateMainWindow();
+    const struct {
+        void (TForm1::*Item)(TObject*);
+        TPSpeedButton* TForm1::*Icon;
+        int Page;
+        TPanel* TForm1::*Content;
+    } items[] = {
+        {&TForm1::pmiStartupManagerClick, &TForm1::bbtStartupIcon, pcStartup, &TForm1::plStartup},
+        {&TForm1::pmiTaskManagerClick, &TForm1::bbtTaskManIcon, pcTaskMan, &TForm1::plTaskMan},
+        {&TForm1::pmiPrivacymanagerClick, &TForm1::bbtPrivacyIcon, pcPrivacy, &TForm1::plPrivacy},
+        {&TForm1::pmiUninstallprogramsClick, &TForm1::bbtUninstallIcon, pcUninstall, &TForm1::plUninstall},
+    };
+    for (const auto& item : items) {
+        (form->*item.Item)(form);
+        SCOPED_TRACE(item.Page);
+        EXPECT_EQ(form->ActivePage, item.Page);
+        EXPECT_TRUE((form->*item.Icon)->GetDown());
+        EXPECT_TRUE((form->*item.Content)->GetVisible());
+        EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    }
+}
+
+} // namespace
