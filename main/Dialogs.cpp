@@ -21,17 +21,15 @@ void ShowSystemError(DWORD code)
 
 int ShowMessageDialog(const std::string& text, const std::string& caption, int kind)
 {
-    auto* box = new TfmMessageBox(Application->MainForm());
-    fmMessageBox = box;
-    int result = IDCANCEL;
-    try {
-        result = box->Execute(text, caption, kind);
-    } catch (...) {
-        fmMessageBox = nullptr;
-        box->Free();
-        throw;
-    }
-    fmMessageBox = nullptr;
-    box->Free();
-    return result;
+    // The box goes when the call ends, also when an exception ends it.
+    struct BoxGuard {
+        TfmMessageBox* Box;
+        ~BoxGuard()
+        {
+            fmMessageBox = nullptr;
+            Box->Free();
+        }
+    } guard{new TfmMessageBox(Application->MainForm())};
+    fmMessageBox = guard.Box;
+    return guard.Box->Execute(text, caption, kind);
 }

@@ -14,7 +14,6 @@ const char kPrivacyTitle[] = "Privacy Manager - ";
 // which texts it sets. The switches differ only in these values.
 struct PageInfo {
     int Code;
-    TPSpeedButton* TForm1::*Icon;
     TPanel* TForm1::*Content;
     TPanel* TForm1::*Buttons;
     // The manager's work on entry, after the button panel is shown (none: nullptr).
@@ -27,28 +26,29 @@ struct PageInfo {
 };
 
 const PageInfo kPages[] = {
-    {pcUninstall, &TForm1::bbtUninstallIcon, &TForm1::plUninstall, &TForm1::plUninstallButtons, nullptr,
+    {pcUninstall, &TForm1::plUninstall, &TForm1::plUninstallButtons, nullptr,
      &TForm1::lvUninstall, "Uninstall Manager - uninstall programs that you do not need anymore",
      "Select the program you want to uninstall and then click the \"Uninstall\" button",
      "Uninstall Manager - uninstall programs that you do not need anymore"},
-    {pcStartup, &TForm1::bbtStartupIcon, &TForm1::plStartup, &TForm1::plStartupButtons, &TForm1::ScanStartupEntries,
+    {pcStartup, &TForm1::plStartup, &TForm1::plStartupButtons, &TForm1::ScanStartupEntries,
      &TForm1::lvStartup, "Startup List - customize your Startup settings", "Customize your startup configuration",
      "Startup List - customize your Startup settings"},
-    {pcTaskMan, &TForm1::bbtTaskManIcon, &TForm1::plTaskMan, &TForm1::plTaskManButtons, &TForm1::ScanProcesses,
+    {pcTaskMan, &TForm1::plTaskMan, &TForm1::plTaskManButtons, &TForm1::ScanProcesses,
      &TForm1::lvTaskMan, "Task Manager - kill unwanted processes or those that work improperly",
      "Select the programs you want to force-quit and then click the \"Kill process\" button",
      "Task Manager - force-quit unwanted processes or those that work improperly"},
-    {pcPrivacy, &TForm1::bbtPrivacyIcon, &TForm1::plPrivacy, &TForm1::plPrivacyButtons, nullptr, nullptr, nullptr,
+    {pcPrivacy, &TForm1::plPrivacy, &TForm1::plPrivacyButtons, nullptr, nullptr, nullptr,
      "Cleanup your temporary files and Internet Traces", nullptr},
-    {pcAbout, &TForm1::bbtAboutIcon, &TForm1::plAbout, &TForm1::plAboutButtons, nullptr, nullptr,
+    {pcAbout, &TForm1::plAbout, &TForm1::plAboutButtons, nullptr, nullptr,
      "About - what, who, when, where", "A clean Windows is a fast Windows.", "About - About Sweepora 2004 Pro..."},
 };
 
-const PageInfo& Page(int code)
+// The page of that code; nullptr for 0, before the first switch.
+const PageInfo* FindPage(int code)
 {
     for (const PageInfo& page : kPages)
-        if (page.Code == code) return page;
-    return kPages[0];
+        if (page.Code == code) return &page;
+    return nullptr;
 }
 
 // The first row selected (an empty list: no selection), and the focus.
@@ -72,14 +72,14 @@ void TForm1::HideAllPages()
 
 std::string TForm1::PageTitle(int code, bool hover) const
 {
-    const PageInfo& page = Page(code);
+    const PageInfo& page = *FindPage(code);
     const char* title = hover ? page.HoverTitle : page.ClickTitle;
     return title ? std::string(title) : kPrivacyTitle + PrivacyPageTitle;
 }
 
 void TForm1::SwitchPage(int code)
 {
-    const PageInfo& page = Page(code);
+    const PageInfo& page = *FindPage(code);
     if (ActivePage == code) return;
     if (code != pcStartup && ActivePage == pcStartup && StartupListModified()) {
         switch (ShowMessageDialog("Do you want save the modifications?", "Confirmation", MB_YESNOCANCEL)) {
@@ -108,9 +108,9 @@ void TForm1::SwitchPage(int code)
         break;
     case pcAbout:
         HideAllPages();
-        plAboutButtons->SetVisible(true);
+        (this->*page.Buttons)->SetVisible(true);
         ActivePage = code;
-        plAbout->SetVisible(true);
+        (this->*page.Content)->SetVisible(true);
         break;
     default:
         ActivePage = code;
@@ -203,12 +203,7 @@ void TForm1::bbtExitIconMouseEnter(TObject*)
 void TForm1::bbtUninstallIconMouseLeave(TObject*)
 {
     // Before the first switch there is no page title to go back to.
-    for (const PageInfo& page : kPages) {
-        if (page.Code == ActivePage) {
-            lMessage->SetCaption(PageTitle(ActivePage, true));
-            return;
-        }
-    }
+    if (FindPage(ActivePage)) lMessage->SetCaption(PageTitle(ActivePage, true));
 }
 
 namespace {

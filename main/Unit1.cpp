@@ -251,15 +251,10 @@ void TForm1::ShapeWindow()
 {
     // Two overlapping rectangles and four corner circles of radius 15.
     HRGN region = CreateRectRgn(19, 4, 735, 514);
-    const RECT rects[] = {{4, 19, 750, 499}};
-    const RECT ellipses[] = {{4, 4, 34, 34}, {4, 484, 34, 514}, {721, 4, 751, 34}, {721, 484, 751, 514}};
-    for (const RECT& r : rects) {
-        HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-        CombineRgn(region, region, part, RGN_OR);
-        DeleteObject(part);
-    }
-    for (const RECT& r : ellipses) {
-        HRGN part = CreateEllipticRgn(r.left, r.top, r.right, r.bottom);
+    HRGN parts[] = {CreateRectRgn(4, 19, 750, 499),      CreateEllipticRgn(4, 4, 34, 34),
+                    CreateEllipticRgn(4, 484, 34, 514),  CreateEllipticRgn(721, 4, 751, 34),
+                    CreateEllipticRgn(721, 484, 751, 514)};
+    for (HRGN part : parts) {
         CombineRgn(region, region, part, RGN_OR);
         DeleteObject(part);
     }

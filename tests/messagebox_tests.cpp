@@ -55,19 +55,6 @@ int RunBox(int kind, std::function<void(TfmMessageBox*)> act, std::vector<std::s
     return result;
 }
 
-void PostKey(TfmMessageBox* box, WORD key, bool alt = false)
-{
-    LPARAM flags = 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16) | (alt ? 0x20000000 : 0);
-    PostMessageA(box->Handle(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags);
-}
-
-void PostClick(TPSpeedButton* button, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP)
-{
-    HWND parent = button->GetParent()->Handle();
-    PostMouse(parent, down, button->GetLeft() + 10, button->GetTop() + 5, MK_LBUTTON);
-    PostMouse(parent, up, button->GetLeft() + 10, button->GetTop() + 5);
-}
-
 TEST(MessageBox, EachKindShowsItsButtonsWhereTheyBelong)
 {
     const struct {
@@ -111,7 +98,7 @@ TEST(MessageBox, KeysGiveTheResultsOfTheKind)
         const std::vector<WORD> keys = c.Keys;
         EXPECT_EQ(RunBox(c.Kind,
                          [keys](TfmMessageBox* box) {
-                             for (WORD key : keys) PostKey(box, key);
+                             for (WORD key : keys) PostKey(box->Handle(), key);
                          }),
                   c.Result);
     }
@@ -121,7 +108,7 @@ TEST(MessageBox, ClosingWithoutAButtonGivesCancelInEveryKind)
 {
     for (int kind : {MB_OK, MB_OKCANCEL, MB_YESNOCANCEL, MB_YESNO}) {
         SCOPED_TRACE(kind);
-        EXPECT_EQ(RunBox(kind, [](TfmMessageBox* box) { PostKey(box, VK_F4, true); }), IDCANCEL);
+        EXPECT_EQ(RunBox(kind, [](TfmMessageBox* box) { PostKey(box->Handle(), VK_F4, true); }), IDCANCEL);
     }
 }
 
@@ -155,7 +142,7 @@ TEST(MessageBox, HiddenButtonsAnswerNoClick)
     EXPECT_EQ(RunBox(MB_OK,
                      [](TfmMessageBox* box) {
                          PostClick(box->bbtNo);
-                         PostKey(box, VK_RETURN);
+                         PostKey(box->Handle(), VK_RETURN);
                      }),
               IDOK);
 }
@@ -171,7 +158,7 @@ TEST(MessageBox, TextStandsBelowAnEmptyLineCentred)
             caption = box->lMessage->GetCaption();
             alignment = box->lMessage->GetAlignment();
             windowText = WindowText(box->Handle());
-            PostKey(box, VK_RETURN);
+            PostKey(box->Handle(), VK_RETURN);
         },
         nullptr, "first\nsecond");
     EXPECT_EQ(caption, "\nfirst\nsecond");
@@ -187,7 +174,7 @@ TEST(MessageBox, AnyMouseButtonOnTheTextDragsTheBox)
         RunBox(MB_OK, [down, &moves](TfmMessageBox* box) {
             moves = std::make_unique<MoveCommandRecorder>(box->Handle());
             PostMouse(box->Panel1->Handle(), down, 150, 40);
-            PostKey(box, VK_RETURN);
+            PostKey(box->Handle(), VK_RETURN);
         });
         ASSERT_TRUE(moves);
         EXPECT_EQ(moves->Commands, std::vector<WPARAM>{0xF012});

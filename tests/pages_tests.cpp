@@ -409,18 +409,6 @@ void WithBoxWatch(BoxWatch& watch, const std::function<void()>& action)
     Watch = nullptr;
 }
 
-void PostKey(TfmMessageBox* box, WORD key)
-{
-    PostMessageA(box->Handle(), WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16));
-}
-
-void PostClick(TPSpeedButton* button)
-{
-    HWND parent = button->GetParent()->Handle();
-    PostMouse(parent, WM_LBUTTONDOWN, button->GetLeft() + 10, button->GetTop() + 5, MK_LBUTTON);
-    PostMouse(parent, WM_LBUTTONUP, button->GetLeft() + 10, button->GetTop() + 5);
-}
-
 // On the Startup page with two enabled rows; the second one's check box
 // cleared with the mouse.
 void EnterModifiedStartup(TForm1* form, StartupRows& rows)
@@ -446,9 +434,9 @@ TEST_F(PagesTest, LeavingAModifiedStartupListAsksAndActsOnTheAnswer)
         std::function<void(TfmMessageBox*)> Answer;
         bool Switches;
     } answers[] = {
-        {"Yes: Enter", [](TfmMessageBox* box) { PostKey(box, VK_RETURN); }, true},
+        {"Yes: Enter", [](TfmMessageBox* box) { PostKey(box->Handle(), VK_RETURN); }, true},
         {"No: a click on No", [](TfmMessageBox* box) { PostClick(box->bbtNo2); }, true},
-        {"Cancel: Esc", [](TfmMessageBox* box) { PostKey(box, VK_ESCAPE); }, false},
+        {"Cancel: Esc", [](TfmMessageBox* box) { PostKey(box->Handle(), VK_ESCAPE); }, false},
     };
     for (const auto& answer : answers) {
         SCOPED_TRACE(answer.What);
@@ -494,7 +482,7 @@ TEST_F(PagesTest, LeavingAModifiedStartupListAsksAndActsOnTheAnswer)
     EnterModifiedStartup(form, rows);
     if (HasFatalFailure()) return;
     const StatusLine before = Status(form);
-    BoxWatch watch{[](TfmMessageBox* box) { PostKey(box, VK_ESCAPE); }};
+    BoxWatch watch{[](TfmMessageBox* box) { PostKey(box->Handle(), VK_ESCAPE); }};
     WithBoxWatch(watch, [&] {
         form->bbtTaskManIcon->SetDown(true);
         form->bbtTaskManIconClick(form);

@@ -14,6 +14,7 @@
 #include <ostream>
 #include <string>
 
+#include "GuiSupport.h"
 #include "TestSupport.h"
 
 using namespace testsupport;
@@ -38,69 +39,11 @@ constexpr DWORD kGuardMs = 60000;
 
 using Values = std::map<std::string, std::string>;
 
-// Polls until done() holds or the guard time has passed; returns done().
-bool WaitUntil(const std::function<bool()>& done, DWORD guardMs = kGuardMs)
-{
-    for (DWORD waited = 0; waited <= guardMs; waited += 50) {
-        if (done()) return true;
-        Sleep(50);
-    }
-    return done();
-}
-
 DWORD PidOf(HWND hwnd)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     return pid;
-}
-
-struct ClassSearch {
-    DWORD Pid;
-    const char* ClassName;
-    bool VisibleOnly;
-    HWND Found;
-};
-
-BOOL CALLBACK FindClassOf(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<ClassSearch*>(param);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (PidOf(hwnd) == search->Pid && lstrcmpA(cls, search->ClassName) == 0 &&
-        (!search->VisibleOnly || IsWindowVisible(hwnd))) {
-        search->Found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A top-level window of that class of the process, hidden ones included
-// unless visibleOnly.
-HWND TopLevelOf(DWORD pid, const char* className, bool visibleOnly)
-{
-    ClassSearch search{pid, className, visibleOnly, nullptr};
-    EnumWindows(FindClassOf, reinterpret_cast<LPARAM>(&search));
-    return search.Found;
-}
-
-// Whether the notification area holds the icon of that tray window (only an
-// icon it holds can be modified).
-bool IconShown(HWND trayWindow)
-{
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = trayWindow;
-    data.uID = kTrayIconId;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-// A key as the keyboard posts it to the window with the focus.
-void PostKey(HWND hwnd, WORD key, bool alt = false)
-{
-    LPARAM flags = 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16);
-    if (alt) flags |= 0x20000000;
-    PostMessageA(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags);
 }
 
 // Sends and waits for the answer, within the guard time.
@@ -138,8 +81,8 @@ public:
             HWND app = FindWindowA(kAppClass, kRunningTitle);
             if (!app || PidOf(app) != Pid()) return false;
             App = app;
-            Main = TopLevelOf(Pid(), kMainClass, true);
-            Tray = TopLevelOf(Pid(), kTrayClass, false);
+            Main = FindWindowOf(Pid(), kMainClass, true);
+            Tray = FindWindowOf(Pid(), kTrayClass, false);
             return Main != nullptr && Tray != nullptr;
         };
         // A program that has ended will not get there.
@@ -152,7 +95,7 @@ public:
     bool OnScreen() const { return IsWindowVisible(Main) && IsWindowVisible(App) && !IsIconic(App); }
     bool InTray() const
     {
-        return Running() && !IsWindowVisible(Main) && !IsWindowVisible(App) && IconShown(Tray);
+        return Running() && !IsWindowVisible(Main) && !IsWindowVisible(App) && TrayIconShown(Tray, kTrayIconId);
     }
 
     HWND App = nullptr;
@@ -275,7 +218,7 @@ TEST_P(SmokeTest, HidesIntoTheTrayComesBackAndTheTrayExitEndsIt)
     auto program = Start();
     ASSERT_TRUE(program->WaitRunning());
     ASSERT_TRUE(program->OnScreen());
-    EXPECT_TRUE(IconShown(program->Tray));
+    EXPECT_TRUE(TrayIconShown(program->Tray, kTrayIconId));
 
     const struct {
         const char* What;
@@ -300,7 +243,7 @@ TEST_P(SmokeTest, HidesIntoTheTrayComesBackAndTheTrayExitEndsIt)
     // chosen with the keyboard as the menu reads it.
     PostMessageA(program->Tray, kTrayNotify, kTrayIconId, WM_RBUTTONUP);
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = TopLevelOf(program->Pid(), kMenuClass, true)) != nullptr; }))
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowOf(program->Pid(), kMenuClass, true)) != nullptr; }))
         << "no tray menu";
     PostKey(menu, VK_UP);
     PostKey(menu, VK_RETURN);
@@ -308,7 +251,7 @@ TEST_P(SmokeTest, HidesIntoTheTrayComesBackAndTheTrayExitEndsIt)
     // Wine's shell also drops the icons of windows that are gone, so this
     // cannot tell the program's own removal from that (the tray component's
     // tests do).
-    EXPECT_FALSE(IconShown(program->Tray));
+    EXPECT_FALSE(TrayIconShown(program->Tray, kTrayIconId));
 
     EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kTarsk), (Values{{"own value", "kept"}}));
     EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kPhantom)["Seeded program"], "1");

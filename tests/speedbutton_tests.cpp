@@ -112,7 +112,7 @@ class SpeedButtonTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Park();
+        ParkCursor();
         Application->Initialize();
         form = new TButtonForm(nullptr);
         form->Show();
@@ -127,20 +127,8 @@ protected:
         form->Free();
         PumpPending();
     }
-    // The real cursor away from every form.
-    static void Park()
-    {
-        SetCursorPos(1200, 1000);
-        PumpPending();
-    }
-    // Puts the real cursor where a mouse message says it is, as a user's mouse
+    // The real cursor goes where a mouse message says it is, as a user's mouse
     // would; the moves that produces are handled before the next message.
-    static void CursorAt(TPSpeedButton* b, int x, int y)
-    {
-        POINT p = b->ClientToScreen(POINT{x, y});
-        SetCursorPos(p.x, p.y);
-        PumpPending();
-    }
     static void Mouse(TPSpeedButton* b, UINT msg, int x, int y, WPARAM keys)
     {
         CursorAt(b, x, y);
@@ -153,16 +141,6 @@ protected:
     {
         Press(b, x, y);
         Release(b, x, y);
-    }
-    void HoverOver(TPSpeedButton* b)
-    {
-        CursorAt(b, 5, 5);
-        Application->DoIdle();
-    }
-    void Away()
-    {
-        Park();
-        Application->DoIdle();
     }
     std::vector<bool> Downs(std::initializer_list<TPSpeedButton*> buttons)
     {
@@ -550,20 +528,20 @@ TEST_F(SpeedButtonTest, TheLastClickedButtonSetsTheModalResult)
 
 TEST_F(SpeedButtonTest, AFlatButtonShowsHoverAndReportsEnterAndLeave)
 {
-    HoverOver(form->bbtB);
+    HoverControl(form->bbtB);
     EXPECT_EQ(FaceOf(form->bbtB), Hover);
-    HoverOver(form->bbtC);
+    HoverControl(form->bbtC);
     EXPECT_EQ(FaceOf(form->bbtB), Idle);
     EXPECT_EQ(FaceOf(form->bbtC), Hover);
-    HoverOver(form->bbtFramed); // framed buttons never hover
+    HoverControl(form->bbtFramed); // framed buttons never hover
     EXPECT_EQ(FaceOf(form->bbtFramed), Idle);
-    Away();
+    LeaveControls();
     // The move onto bbtC makes it enter at once; bbtB hears of the leave from
     // the idle-time check that follows.
     EXPECT_EQ(form->Hover, (std::vector<std::string>{"enter bbtB", "enter bbtC", "leave bbtB", "leave bbtC"}));
 
     // A latched button shows its down face also under the cursor.
-    HoverOver(form->bbtA);
+    HoverControl(form->bbtA);
     EXPECT_EQ(FaceOf(form->bbtA), Down);
 }
 
@@ -592,7 +570,7 @@ TEST_F(SpeedButtonTest, EnabledWhileTheCursorIsElsewhereReportsALeaveOnly)
     EXPECT_EQ(form->Hover, std::vector<std::string>{"leave bbtB"});
     EXPECT_EQ(FaceOf(form->bbtB), Idle);
     // Enabled under the cursor: it enters.
-    HoverOver(form->bbtC);
+    HoverControl(form->bbtC);
     form->bbtC->SetEnabled(false);
     form->Hover.clear();
     form->bbtC->SetEnabled(true);

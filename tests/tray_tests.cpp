@@ -14,6 +14,7 @@
 #include "FormLoader.h"
 #include "Forms.h"
 #include "GuiSupport.h"
+#include "TestSupport.h"
 #include "ImgList.h"
 #include "Menus.h"
 #include "TrayIcon.h"
@@ -68,16 +69,6 @@ public:
     void pmTrayPopup(TObject*) { gLog.push_back("popup"); }
 };
 
-// Whether the notification area holds an icon of that window.
-bool IconShown(HWND window)
-{
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = TTrayIcon::IconID;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
 void DeleteIcon(HWND window)
 {
     NOTIFYICONDATAA data = {};
@@ -118,15 +109,15 @@ protected:
 TEST_F(TrayTest, TheIconShowsWhileVisibleAndGoesWithTheComponent)
 {
     HWND window = tray->Handle();
-    EXPECT_TRUE(IconShown(window));
+    EXPECT_TRUE(TrayIconShown(window, TTrayIcon::IconID));
     tray->SetVisible(false);
-    EXPECT_FALSE(IconShown(window));
+    EXPECT_FALSE(TrayIconShown(window, TTrayIcon::IconID));
     tray->SetVisible(true);
-    EXPECT_TRUE(IconShown(window));
+    EXPECT_TRUE(TrayIconShown(window, TTrayIcon::IconID));
     // The icon is removed by the component itself, before its window goes.
     tray->Free();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(IconShown(window));
+    EXPECT_FALSE(TrayIconShown(window, TTrayIcon::IconID));
 }
 
 TEST_F(TrayTest, AnIconThatCannotBeAddedIsAnOutOfResourcesError)
@@ -161,7 +152,7 @@ TEST_F(TrayTest, TipsOfSixtyFourCharactersOrMoreAreIgnored)
         tray->SetHint(tip);
         if (c.Taken) expected = tip;
         EXPECT_EQ(tray->GetHint(), expected) << c.Length;
-        EXPECT_TRUE(IconShown(tray->Handle()));
+        EXPECT_TRUE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
     }
 }
 
@@ -210,7 +201,7 @@ TEST_F(TrayTest, MinimizeLeavesOnlyTheIconAndADoubleClickOfAnyButtonRestores)
         tray->Minimize();
         EXPECT_FALSE(FormOnScreen());
         EXPECT_FALSE(IsWindowVisible(Application->Handle())); // no taskbar button (Hide)
-        EXPECT_TRUE(IconShown(tray->Handle()));
+        EXPECT_TRUE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
         Callback(dblclk);
         EXPECT_TRUE(FormOnScreen()) << dblclk;
         EXPECT_EQ(GetForegroundWindow(), form->Handle());
@@ -247,19 +238,19 @@ TEST_F(TrayTest, TheSystemsMinimiseAndRestoreCommandsGoThroughTheTray)
 TEST_F(TrayTest, TheEndOfTheSessionIsAgreedToAndRemovesTheIcon)
 {
     EXPECT_EQ(SendMessageA(tray->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    EXPECT_TRUE(IconShown(tray->Handle()));
+    EXPECT_TRUE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
     SendMessageA(tray->Handle(), WM_ENDSESSION, FALSE, 0); // the session goes on
-    EXPECT_TRUE(IconShown(tray->Handle()));
+    EXPECT_TRUE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
     SendMessageA(tray->Handle(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_FALSE(IconShown(tray->Handle()));
+    EXPECT_FALSE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
 }
 
 TEST_F(TrayTest, ANewTaskbarGetsTheIconAgain)
 {
     DeleteIcon(tray->Handle()); // as a crashed taskbar loses it
-    ASSERT_FALSE(IconShown(tray->Handle()));
+    ASSERT_FALSE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
     SendMessageA(tray->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(IconShown(tray->Handle()));
+    EXPECT_TRUE(TrayIconShown(tray->Handle(), TTrayIcon::IconID));
 }
 
 } // namespace

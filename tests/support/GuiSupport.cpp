@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "Classes.h"
+#include "Controls.h"
+#include "Forms.h"
 #include "TestSupport.h"
 
 namespace testsupport {
@@ -64,11 +66,31 @@ void PostMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys)
     PostMessageA(hwnd, msg, keys, MAKELPARAM(x, y));
 }
 
-void SendKey(HWND hwnd, WORD key, bool alt)
+namespace {
+// A key message's flags: one repeat, the scan code, the Alt bit.
+LPARAM KeyFlags(WORD key, bool alt)
 {
     LPARAM flags = 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16);
     if (alt) flags |= 0x20000000;
-    SendMessageA(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, flags);
+    return flags;
+}
+} // namespace
+
+void SendKey(HWND hwnd, WORD key, bool alt)
+{
+    SendMessageA(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyFlags(key, alt));
+}
+
+void PostKey(HWND hwnd, WORD key, bool alt)
+{
+    PostMessageA(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyFlags(key, alt));
+}
+
+void PostClick(TControl* control)
+{
+    HWND parent = control->GetParent()->Handle();
+    PostMouse(parent, WM_LBUTTONDOWN, control->GetLeft() + 10, control->GetTop() + 5, MK_LBUTTON);
+    PostMouse(parent, WM_LBUTTONUP, control->GetLeft() + 10, control->GetTop() + 5);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD guardMs)
@@ -152,6 +174,43 @@ LRESULT CALLBACK MoveCommandRecorder::Proc(HWND hwnd, UINT msg, WPARAM wParam, L
         return 0;
     }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void CursorAt(TControl* control, int x, int y)
+{
+    POINT p = control->ClientToScreen(POINT{x, y});
+    SetCursorPos(p.x, p.y);
+    PumpPending();
+}
+
+void ParkCursor()
+{
+    SetCursorPos(1270, 1015);
+    PumpPending();
+}
+
+void ClickControl(TControl* control, int x, int y)
+{
+    CursorAt(control, x, y);
+    auto* win = dynamic_cast<TWinControl*>(control);
+    HWND target = win ? win->Handle() : control->GetParent()->Handle();
+    int px = win ? x : control->GetLeft() + x;
+    int py = win ? y : control->GetTop() + y;
+    SendMouse(target, WM_LBUTTONDOWN, px, py, MK_LBUTTON);
+    SendMouse(target, WM_LBUTTONUP, px, py, 0);
+    PumpPending();
+}
+
+void HoverControl(TControl* control)
+{
+    CursorAt(control, 5, 5);
+    Application->DoIdle();
+}
+
+void LeaveControls()
+{
+    ParkCursor();
+    Application->DoIdle();
 }
 
 } // namespace testsupport

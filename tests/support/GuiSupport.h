@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+class TControl;
 class TObject;
 
 namespace testsupport {
@@ -42,6 +43,22 @@ void PostMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys = 0);
 // A key press as the keyboard produces it (WM_KEYDOWN, or WM_SYSKEYDOWN with
 // the Alt flag).
 void SendKey(HWND hwnd, WORD key, bool alt = false);
+// The same key posted, as the keyboard queues it for the window with the focus.
+void PostKey(HWND hwnd, WORD key, bool alt = false);
+// A left click posted to the parent of a windowless control, 10,5 into it.
+void PostClick(TControl* control);
+
+// The real cursor over a point of the control, the moves it makes handled.
+void CursorAt(TControl* control, int x, int y);
+// The real cursor away from every window.
+void ParkCursor();
+// A left click at (x, y) of the control, as the mouse delivers it to the
+// window under it.
+void ClickControl(TControl* control, int x = 5, int y = 5);
+// Cursor over the control and the idle-time hover check run once.
+void HoverControl(TControl* control);
+// Cursor away and the hover check run once.
+void LeaveControls();
 
 // Dispatches messages until done() holds or the guard time has passed;
 // returns done().

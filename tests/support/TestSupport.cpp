@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <shellapi.h>
+
 #include <stdexcept>
 
 namespace testsupport {
@@ -145,17 +147,19 @@ namespace {
 struct WindowSearch {
     DWORD Pid;
     const char* ClassName;
+    bool VisibleOnly;
     HWND Found;
 };
 
-BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param)
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param)
 {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->Pid && IsWindowVisible(hwnd) && lstrcmpA(cls, search->ClassName) == 0) {
+    if (pid == search->Pid && (!search->VisibleOnly || IsWindowVisible(hwnd)) &&
+        lstrcmpA(cls, search->ClassName) == 0) {
         search->Found = hwnd;
         return FALSE;
     }
@@ -174,15 +178,27 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param)
 }
 } // namespace
 
-HWND WaitForWindowOf(DWORD pid, const char* className, DWORD guardMs)
+bool WaitUntil(const std::function<bool()>& done, DWORD guardMs)
 {
     for (DWORD waited = 0; waited <= guardMs; waited += 50) {
-        WindowSearch search{pid, className, nullptr};
-        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-        if (search.Found) return search.Found;
+        if (done()) return true;
         Sleep(50);
     }
-    return nullptr;
+    return done();
+}
+
+HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly)
+{
+    WindowSearch search{pid, className, visibleOnly, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND WaitForWindowOf(DWORD pid, const char* className, DWORD guardMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(pid, className)) != nullptr; }, guardMs);
+    return found;
 }
 
 std::string WindowText(HWND hwnd)
@@ -192,6 +208,15 @@ std::string WindowText(HWND hwnd)
     n = GetWindowTextA(hwnd, &text[0], n + 1);
     text.resize(static_cast<size_t>(n));
     return text;
+}
+
+bool TrayIconShown(HWND window, UINT id)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 std::vector<std::string> StaticTexts(HWND hwnd)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -51,10 +52,17 @@ private:
     PROCESS_INFORMATION FInfo = {};
 };
 
-// The first visible top-level window of that class owned by the process;
-// nullptr after the guard time.
+// Polls until done() holds or the guard time has passed; returns done().
+bool WaitUntil(const std::function<bool()>& done, DWORD guardMs = 60000);
+// The first top-level window of that class owned by the process (hidden ones
+// too unless visibleOnly), or nullptr.
+HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly = true);
+// The first visible one; nullptr after the guard time.
 HWND WaitForWindowOf(DWORD pid, const char* className, DWORD guardMs = 60000);
 std::string WindowText(HWND hwnd);
+// Whether the notification area holds that icon (only an icon it holds can be
+// modified).
+bool TrayIconShown(HWND window, UINT id);
 // Texts of the window's static children, in child order.
 std::vector<std::string> StaticTexts(HWND hwnd);
 
