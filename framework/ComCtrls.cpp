@@ -89,7 +89,18 @@ int TListSubItems::IndexOf(const std::string& text) const
 
 TListItem::TListItem(TListView* listView) : SubItems(&FSubItemList), FListView(listView), FSubItemList(this) {}
 
-TListItem::~TListItem() = default;
+TListItem::~TListItem()
+{
+    if (FListView->FDataDeleter) FListView->FDataDeleter(FData);
+}
+
+void TListItem::SetData(void* value)
+{
+    if (value == FData) return;
+    void* old = FData;
+    FData = value;
+    if (FListView->FDataDeleter) FListView->FDataDeleter(old);
+}
 
 void TListItem::SetCaption(const std::string& value)
 {

@@ -9,7 +9,15 @@
 //     item->SetCaption("Program");   // a sorted list (SortType stText) sorts it in
 //     item->SubItems->Add("1.0");    // the texts of the second, third... column
 //     item->SetImageIndex(2);
-//     item->Data = entry;            // the row's data; the list never frees it
+//     item->SetData(entry);          // the row's data (see OwnRowData)
+//
+// A list whose rows own their data says so once, with the data's type:
+//
+//     lv->OwnRowData<TPRegistryEntry>();
+//
+// From then on a row's data is freed when the row goes (Delete, Clear, the
+// list's end) and when SetData replaces it with other data. Without it the
+// data is the caller's and the list never frees it.
 //
 // The rows are TListItem objects owned by Items; their index is their place
 // in the list as shown. A column of width -1 keeps fitting its widest text as
@@ -40,6 +48,8 @@ class TListItems;
 
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+// Frees the data of a row whose list owns it.
+using TRowDataDeleter = void (*)(void* data);
 
 // The texts of a row's sub-items (second column onwards), a string list that
 // shows its changes in the list view.
@@ -80,11 +90,15 @@ public:
     void SetFocused(bool value);
     // Scrolls the row into view.
     void MakeVisible(bool partialOK);
-    // Removes the row from its list and frees it (Data is left alone).
+    // Removes the row from its list and frees it (and its data, where the
+    // list owns it).
     void Delete();
 
+    void* GetData() const { return FData; }
+    // Replaces the data; a list that owns its rows' data frees the old data.
+    void SetData(void* value);
+
     TListSubItems* const SubItems;
-    void* Data = nullptr;
 
     ~TListItem() override;
 
@@ -98,6 +112,7 @@ private:
 
     TListView* FListView;
     int FIndex = -1;
+    void* FData = nullptr; // owned when the list has a deleter
     std::string FCaption;
     int FImageIndex = -1;
     // Kept while the list view has no window; the window's state counts once it has one.
@@ -223,6 +238,14 @@ public:
     // Sorts the rows by caption now.
     void AlphaSort();
 
+    // The rows own their data, which is a T made with new: it is deleted
+    // when its row goes or its data is replaced.
+    template <class T>
+    void OwnRowData()
+    {
+        FDataDeleter = [](void* data) { delete static_cast<T*>(data); };
+    }
+
     TLVSelectItemEvent OnSelectItem;
     TLVChangeEvent OnChange;
 
@@ -253,6 +276,8 @@ private:
     void HandleHeaderNotify(TMessage& message);
     bool ReportView() const { return FViewStyle == vsReport; }
 
+    // Declared before the rows, so it outlives them.
+    TRowDataDeleter FDataDeleter = nullptr;
     TListColumns FColumnList;
     TListItems FItemList;
     TViewStyle FViewStyle = vsIcon;

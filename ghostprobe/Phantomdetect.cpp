@@ -1,15 +1,14 @@
 #include "Phantomdetect.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include "Classes.h"
 #include "Forms.h"
+#include "Processes.h"
 #include "Registry.h"
 
 #ifndef _WIN64
 static_assert(sizeof(STARTUPINFOA) == 68, "ANSI STARTUPINFO of a 32-bit program");
-static_assert(sizeof(PROCESSENTRY32) == 296, "ANSI PROCESSENTRY32 of a 32-bit program");
 #endif
 
 namespace {
@@ -65,24 +64,10 @@ void TestUninstallEntries()
 
 void EndNtvdmProcesses()
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    // The first entry is the system's own and is never looked at.
-    if (Process32First(snapshot, &entry)) {
-        while (Process32Next(snapshot, &entry)) {
-            if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, entry.szExeFile, -1, "ntvdm.exe", -1) !=
-                CSTR_EQUAL)
-                continue;
-            HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
-            if (process) {
-                TerminateProcess(process, 1);
-                CloseHandle(process);
-            }
-        }
-    }
-    CloseHandle(snapshot);
+    ForEachProcess([](const PROCESSENTRY32& entry) {
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, entry.szExeFile, -1, "ntvdm.exe", -1) == CSTR_EQUAL)
+            TerminateProcessById(entry.th32ProcessID);
+    });
 }
 
 } // namespace

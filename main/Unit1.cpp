@@ -1,5 +1,8 @@
 #include "Unit1.h"
 
+#include "Tpregistryentry.h"
+#include "Tpstartupentry.h"
+
 #include <functional>
 
 TForm1* Form1 = nullptr;
@@ -212,6 +215,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     Handler("pmiStartupManagerClick", &TForm1::pmiStartupManagerClick);
     Handler("pmiTaskManagerClick", &TForm1::pmiTaskManagerClick);
     Handler("pmiUninstallprogramsClick", &TForm1::pmiUninstallprogramsClick);
+    BindUninstallHandlers();
+    BindStartupHandlers();
+    BindTaskManHandlers();
+    BindPrivacyHandlers();
     LoadForm("Unit1.dfm");
 #ifdef Edition98
     // The Task Manager's help card belongs to the XP edition only.
@@ -222,6 +229,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
 
 void TForm1::FormCreate(TObject*)
 {
+    // Rows own their data: a scan's clearing and a row's removal free it.
+    lvUninstall->OwnRowData<TPRegistryEntry>();
+    lvStartup->OwnRowData<TPStartupEntry>();
+    lvTaskMan->OwnRowData<std::string>();
     Registry = new TRegistry();
     Registry->SetRootKey(HKEY_LOCAL_MACHINE);
     // The private key and the subkey in which Ghostprobe leaves its verdicts.

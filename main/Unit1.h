@@ -224,6 +224,13 @@ public:
     void Panel1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
+    // Each manager registers its own handlers; the constructor calls these
+    // before the form description is loaded. Defined in main/managers/.
+    void BindUninstallHandlers();
+    void BindStartupHandlers();
+    void BindTaskManHandlers();
+    void BindPrivacyHandlers();
+
     // Entry operations of the managers.
     void bbtUninstallRefreshClick(TObject* Sender);
     void ScanStartupEntries();

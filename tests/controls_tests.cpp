@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,59 @@ TEST_F(ControlsTest, AutomaticColumnsFitTheirWidestTextAndKeepTheirMinimum)
     EXPECT_LT(lv->Columns()->Items(1)->GetWidth(), textWidth(longPath));
 }
 
+// Row data that notes its own end, for lists that own their rows' data.
+struct TCountedData {
+    explicit TCountedData(std::string name) : Name(std::move(name)) {}
+    ~TCountedData() { gLog.push_back("freed " + Name); }
+    std::string Name;
+};
+
+TEST_F(ControlsTest, ListsThatOwnTheirRowDataFreeItWhenTheRowGoes)
+{
+    struct Case {
+        const char* What;
+        std::function<void(TListView*)> Act;
+        std::vector<std::string> Freed;
+        bool FreesTheList = false;
+    };
+    const Case cases[] = {
+        {"delete one row", [](TListView* lv) { lv->Items()->Item(1)->Delete(); }, {"freed b"}},
+        {"delete by index", [](TListView* lv) { lv->Items()->Delete(0); }, {"freed a"}},
+        {"clear", [](TListView* lv) { lv->Items()->Clear(); }, {"freed a", "freed b", "freed c"}},
+        {"destroy the list", [](TListView* lv) { lv->Free(); }, {"freed a", "freed b", "freed c"}, true},
+        {"data replaced", [](TListView* lv) { lv->Items()->Item(2)->SetData(new TCountedData("d")); }, {"freed c"}},
+        {"data set again", [](TListView* lv) {
+             TListItem* row = lv->Items()->Item(0);
+             row->SetData(row->GetData());
+         }, {}},
+        {"data taken away", [](TListView* lv) { lv->Items()->Item(0)->SetData(nullptr); }, {"freed a"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        auto* lv = new TListView(form);
+        lv->SetParent(form->plBody);
+        lv->OwnRowData<TCountedData>();
+        for (const char* name : {"a", "b", "c"}) {
+            TListItem* row = lv->Items()->Add();
+            row->SetCaption(name);
+            row->SetData(new TCountedData(name));
+        }
+        gLog.clear();
+        c.Act(lv);
+        EXPECT_EQ(gLog, c.Freed);
+        if (!c.FreesTheList) lv->Free();
+    }
+}
+
+TEST_F(ControlsTest, ListsWithoutADeleterLeaveTheDataToTheCaller)
+{
+    TCountedData data("kept");
+    TListItem* row = form->lvRows->Items()->Add();
+    row->SetData(&data);
+    form->lvRows->Items()->Clear();
+    EXPECT_TRUE(gLog.empty());
+}
+
 TEST_F(ControlsTest, RowsAreSortedByCaptionAndKeepTheirTextsAndData)
 {
     TListView* lv = form->lvRows;
@@ -306,7 +360,7 @@ TEST_F(ControlsTest, RowsAreSortedByCaptionAndKeepTheirTextsAndData)
         TListItem* row = lv->Items()->Add();
         row->SetCaption(names[i]);
         row->SubItems->Add(std::string("v") + names[i]);
-        row->Data = &data[i];
+        row->SetData(&data[i]);
     }
     // lstrcmpA order, in the objects and in the window alike.
     std::vector<std::string> captions;
@@ -314,12 +368,12 @@ TEST_F(ControlsTest, RowsAreSortedByCaptionAndKeepTheirTextsAndData)
     EXPECT_EQ(captions, (std::vector<std::string>{"Alpha", "beta", "gamma"}));
     EXPECT_EQ(WindowRows(0), captions);
     EXPECT_EQ(WindowRows(1), (std::vector<std::string>{"vAlpha", "vbeta", "vgamma"}));
-    EXPECT_EQ(lv->Items()->Item(0)->Data, &data[1]);
-    EXPECT_EQ(lv->Items()->Item(2)->Data, &data[2]);
+    EXPECT_EQ(lv->Items()->Item(0)->GetData(), &data[1]);
+    EXPECT_EQ(lv->Items()->Item(2)->GetData(), &data[2]);
     // A renamed row moves to its place.
     lv->Items()->Item(0)->SetCaption("zeta");
     EXPECT_EQ(WindowRows(0), (std::vector<std::string>{"beta", "gamma", "zeta"}));
-    EXPECT_EQ(lv->Items()->Item(2)->Data, &data[1]);
+    EXPECT_EQ(lv->Items()->Item(2)->GetData(), &data[1]);
     EXPECT_EQ(lv->Items()->Item(2)->GetIndex(), 2);
     // Within an update the sort waits for its end.
     lv->Items()->BeginUpdate();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GuiSupport.h"
+#include "ProgramBoxes.h"
 #include "TestSupport.h"
 #include "Dialogs.h"
 #include "dialogs/MessageBoxForm.h"
@@ -18,40 +19,13 @@ using namespace testsupport;
 
 namespace {
 
-// Runs the action once the box is shown and activated (from a timer of the
-// box's own modal loop), noting which buttons the box shows, and where.
-struct BoxDriver {
-    std::function<void(TfmMessageBox*)> Act;
-    std::vector<std::string> Shown; // "bbtOk2 109,101"
-    bool Acted = false;
-};
-BoxDriver* Driver = nullptr;
-
-void CALLBACK DriveBox(HWND, UINT, UINT_PTR id, DWORD)
+// Shows a box of that kind and answers it with act; notes where its buttons are.
+int RunBox(int kind, const BoxAnswer& act, std::vector<std::string>* shown = nullptr, const std::string& text = "Text")
 {
-    if (!Driver || Driver->Acted || !fmMessageBox || !IsWindowVisible(fmMessageBox->Handle())) return;
-    KillTimer(nullptr, id);
-    Driver->Acted = true;
-    TPSpeedButton* buttons[] = {fmMessageBox->bbtYes2, fmMessageBox->bbtYes,     fmMessageBox->bbtOk2,
-                                fmMessageBox->bbtOk,   fmMessageBox->bbtNo2,     fmMessageBox->bbtNo,
-                                fmMessageBox->bbtCancel2, fmMessageBox->bbtCancel};
-    for (TPSpeedButton* b : buttons)
-        if (b->GetVisible())
-            Driver->Shown.push_back(b->GetName() + " " + std::to_string(b->GetLeft()) + "," +
-                                    std::to_string(b->GetTop()));
-    Driver->Act(fmMessageBox);
-}
-
-int RunBox(int kind, std::function<void(TfmMessageBox*)> act, std::vector<std::string>* shown = nullptr,
-           const std::string& text = "Text")
-{
-    BoxDriver driver{std::move(act), {}, false};
-    Driver = &driver;
-    SetTimer(nullptr, 0, 20, DriveBox);
-    int result = ShowMessageDialog(text, "Caption", kind);
-    Driver = nullptr;
-    EXPECT_TRUE(driver.Acted);
-    if (shown) *shown = driver.Shown;
+    int result = 0;
+    const ShownBox box = AnswerBox(act, [&] { result = ShowMessageDialog(text, "Caption", kind); });
+    EXPECT_EQ(box.Caption, "Caption");
+    if (shown) *shown = box.Places;
     return result;
 }
 
@@ -69,7 +43,7 @@ TEST(MessageBox, EachKindShowsItsButtonsWhereTheyBelong)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Kind);
         std::vector<std::string> shown;
-        RunBox(c.Kind, [](TfmMessageBox* box) { PostMessageA(box->Handle(), WM_CLOSE, 0, 0); }, &shown);
+        RunBox(c.Kind, CloseBox(), &shown);
         EXPECT_EQ(shown, c.Shown);
     }
 }
@@ -95,12 +69,7 @@ TEST(MessageBox, KeysGiveTheResultsOfTheKind)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
-        const std::vector<WORD> keys = c.Keys;
-        EXPECT_EQ(RunBox(c.Kind,
-                         [keys](TfmMessageBox* box) {
-                             for (WORD key : keys) PostKey(box->Handle(), key);
-                         }),
-                  c.Result);
+        EXPECT_EQ(RunBox(c.Kind, PressKeys(c.Keys)), c.Result);
     }
 }
 
@@ -130,8 +99,7 @@ TEST(MessageBox, AClickOnAButtonGivesItsResult)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Kind);
-        auto button = c.Button;
-        EXPECT_EQ(RunBox(c.Kind, [button](TfmMessageBox* box) { PostClick(box->*button); }), c.Result);
+        EXPECT_EQ(RunBox(c.Kind, ClickButton(c.Button)), c.Result);
     }
 }
 

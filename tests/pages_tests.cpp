@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GuiSupport.h"
+#include "ProgramBoxes.h"
 #include "Links.h"
 #include "MainWindow.h"
 #include "Messages.h"
@@ -294,8 +295,8 @@ TEST_F(PagesTest, LeavingAnIconBeforeTheFirstSwitchKeepsTheTitle)
 
 // ------------------------------------------------------ the save question
 
-// Rows added to lvStartup the way the scan adds them, with an entry each;
-// the entries are the test's, freed by Clear.
+// Rows added to lvStartup the way the scan adds them, with an entry each,
+// owned by its row.
 class StartupRows {
 public:
     explicit StartupRows(TListView* list) : FList(list) {}
@@ -307,7 +308,7 @@ public:
         TListItem* row = FList->Items()->Add();
         row->SetCaption(name);
         row->SubItems->Add("C:\\Programs\\" + name + ".exe");
-        row->Data = entry;
+        row->SetData(entry);
         row->SetChecked(enabled);
     }
     TListItem* Row(int index) const
@@ -322,23 +323,18 @@ public:
         for (int i = 0; i < FList->Items()->Count(); ++i) n += Owned(FList->Items()->Item(i));
         return n;
     }
-    // Removes the rows still listed and frees every entry made.
+    // Removes the rows still listed; their entries go with them.
     void Clear()
     {
-        for (int i = FList->Items()->Count() - 1; i >= 0; --i) {
-            TListItem* row = FList->Items()->Item(i);
-            if (!Owned(row)) continue;
-            row->Data = nullptr;
-            FList->Items()->Delete(i);
-        }
-        for (TPStartupEntry* entry : FEntries) delete entry;
+        for (int i = FList->Items()->Count() - 1; i >= 0; --i)
+            if (Owned(FList->Items()->Item(i))) FList->Items()->Delete(i);
         FEntries.clear();
     }
 
 private:
     bool Owned(const TListItem* row) const
     {
-        return std::find(FEntries.begin(), FEntries.end(), row->Data) != FEntries.end();
+        return std::find(FEntries.begin(), FEntries.end(), row->GetData()) != FEntries.end();
     }
     TListView* FList;
     std::vector<TPStartupEntry*> FEntries;
@@ -366,49 +362,6 @@ bool ClickCheckBox(TListItem* row)
     return false;
 }
 
-// Answers every program message box that shows while it is armed, from a
-// timer of the box's own modal loop: the first with Answer, any further one
-// by closing it; notes what the first one showed.
-struct BoxWatch {
-    explicit BoxWatch(std::function<void(TfmMessageBox*)> answer) : Answer(std::move(answer)) {}
-    std::function<void(TfmMessageBox*)> Answer;
-    int Shown = 0;
-    std::string Text, Caption;
-    std::vector<std::string> Buttons;
-    HWND Last = nullptr;
-};
-BoxWatch* Watch = nullptr;
-
-void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (!Watch || !fmMessageBox || !IsWindowVisible(fmMessageBox->Handle())) return;
-    if (fmMessageBox->Handle() == Watch->Last) return; // answered, not yet closed
-    Watch->Last = fmMessageBox->Handle();
-    if (Watch->Shown++ > 0) {
-        PostMessageA(fmMessageBox->Handle(), WM_CLOSE, 0, 0);
-        return;
-    }
-    Watch->Text = fmMessageBox->lMessage->GetCaption();
-    Watch->Caption = WindowText(fmMessageBox->Handle());
-    TPSpeedButton* buttons[] = {fmMessageBox->bbtYes2,    fmMessageBox->bbtYes, fmMessageBox->bbtOk2,
-                                fmMessageBox->bbtOk,      fmMessageBox->bbtNo2, fmMessageBox->bbtNo,
-                                fmMessageBox->bbtCancel2, fmMessageBox->bbtCancel};
-    for (TPSpeedButton* b : buttons)
-        if (b->GetVisible()) Watch->Buttons.push_back(b->GetName());
-    Watch->Answer(fmMessageBox);
-}
-
-// Runs action with the watch armed. A box that nobody answered would never
-// let the action return, so after it the count of boxes is final.
-void WithBoxWatch(BoxWatch& watch, const std::function<void()>& action)
-{
-    Watch = &watch;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, WatchBoxes);
-    action();
-    KillTimer(nullptr, timer);
-    Watch = nullptr;
-}
-
 // On the Startup page with two enabled rows; the second one's check box
 // cleared with the mouse.
 void EnterModifiedStartup(TForm1* form, StartupRows& rows)
@@ -431,26 +384,26 @@ TEST_F(PagesTest, LeavingAModifiedStartupListAsksAndActsOnTheAnswer)
     StartupRows rows(form->lvStartup);
     const struct {
         const char* What;
-        std::function<void(TfmMessageBox*)> Answer;
+        BoxAnswer Answer;
         bool Switches;
     } answers[] = {
-        {"Yes: Enter", [](TfmMessageBox* box) { PostKey(box->Handle(), VK_RETURN); }, true},
-        {"No: a click on No", [](TfmMessageBox* box) { PostClick(box->bbtNo2); }, true},
-        {"Cancel: Esc", [](TfmMessageBox* box) { PostKey(box->Handle(), VK_ESCAPE); }, false},
+        {"Yes: Enter", PressKeys({VK_RETURN}), true},
+        {"No: a click on No", ClickButton(&TfmMessageBox::bbtNo2), true},
+        {"Cancel: Esc", PressKeys({VK_ESCAPE}), false},
     };
     for (const auto& answer : answers) {
         SCOPED_TRACE(answer.What);
         EnterModifiedStartup(form, rows);
         if (HasFatalFailure()) return;
 
-        BoxWatch watch{answer.Answer};
+        BoxWatch watch{{answer.Answer}};
         Watched click;
-        WithBoxWatch(watch, [&] { click = ClickWatched(form, form->bbtUninstallIcon); });
+        watch.Run([&] { click = ClickWatched(form, form->bbtUninstallIcon); });
         ASSERT_TRUE(click.Ran);
-        EXPECT_EQ(watch.Shown, 1);
-        EXPECT_EQ(watch.Text, "\nDo you want save the modifications?");
-        EXPECT_EQ(watch.Caption, "Confirmation");
-        EXPECT_EQ(watch.Buttons, (std::vector<std::string>{"bbtYes2", "bbtNo2", "bbtCancel"}));
+        ASSERT_EQ(watch.Shown(), 1);
+        EXPECT_EQ(watch.Boxes[0].Text, "\nDo you want save the modifications?");
+        EXPECT_EQ(watch.Boxes[0].Caption, "Confirmation");
+        EXPECT_EQ(watch.Boxes[0].Buttons, (std::vector<std::string>{"bbtYes2", "bbtNo2", "bbtCancel"}));
         // While the box held the main window disabled, the hover check saw no
         // control under the pointer; once the box is gone, the pointer rests on
         // the icon for an idle check before it leaves, as in the program's loop.
@@ -482,12 +435,12 @@ TEST_F(PagesTest, LeavingAModifiedStartupListAsksAndActsOnTheAnswer)
     EnterModifiedStartup(form, rows);
     if (HasFatalFailure()) return;
     const StatusLine before = Status(form);
-    BoxWatch watch{[](TfmMessageBox* box) { PostKey(box->Handle(), VK_ESCAPE); }};
-    WithBoxWatch(watch, [&] {
+    BoxWatch watch{{PressKeys({VK_ESCAPE})}};
+    watch.Run([&] {
         form->bbtTaskManIcon->SetDown(true);
         form->bbtTaskManIconClick(form);
     });
-    EXPECT_EQ(watch.Shown, 1);
+    EXPECT_EQ(watch.Shown(), 1);
     EXPECT_EQ(DownIcons(form), std::vector<std::string>{"bbtStartupIcon"});
     EXPECT_EQ(Status(form).Title, before.Title);
     EXPECT_EQ(Status(form).Tip, before.Tip);
@@ -504,9 +457,9 @@ TEST_F(PagesTest, NoQuestionWithoutAModification)
     // list stays as it is.
     EnterModifiedStartup(form, rows);
     if (HasFatalFailure()) return;
-    BoxWatch again{[](TfmMessageBox* box) { PostMessageA(box->Handle(), WM_CLOSE, 0, 0); }};
-    WithBoxWatch(again, [&] { Click(form->bbtStartupIcon); });
-    EXPECT_EQ(again.Shown, 0);
+    BoxWatch again;
+    again.Run([&] { Click(form->bbtStartupIcon); });
+    EXPECT_EQ(again.Shown(), 0);
     EXPECT_EQ(rows.Count(), 2);
     EXPECT_TRUE(form->StartupListModified());
 
@@ -514,10 +467,10 @@ TEST_F(PagesTest, NoQuestionWithoutAModification)
     ASSERT_TRUE(ClickCheckBox(rows.Row(1)));
     ASSERT_TRUE(rows.Row(1)->GetChecked());
     ASSERT_FALSE(form->StartupListModified());
-    BoxWatch watch{[](TfmMessageBox* box) { PostMessageA(box->Handle(), WM_CLOSE, 0, 0); }};
+    BoxWatch watch;
     Watched click;
-    WithBoxWatch(watch, [&] { click = ClickWatched(form, form->bbtTaskManIcon); });
-    EXPECT_EQ(watch.Shown, 0);
+    watch.Run([&] { click = ClickWatched(form, form->bbtTaskManIcon); });
+    EXPECT_EQ(watch.Shown(), 0);
     EXPECT_EQ(click.After.ActivePage, pcTaskMan);
     EXPECT_EQ(click.After.Title, kTaskManClickTitle);
     EXPECT_EQ(VisiblePanels(form), (std::vector<std::string>{"plTaskManButtons", "plTaskMan"}));

@@ -127,6 +127,7 @@ object Form1: TForm1
         ImageIndexDown = 26
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtUninstallRefreshClick
       end
       object lUninstallFilter: TLabel
         Left = 470
@@ -167,6 +168,7 @@ object Form1: TForm1
         ImageIndexDown = 29
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtStartupApplyClick
       end
       object bbtStartupRefresh: TPSpeedButton
         Left = 316

@@ -1,6 +1,11 @@
 // The Privacy Manager: its page, sub-pages and the cleanup.
 #include "Unit1.h"
 
+void TForm1::BindPrivacyHandlers()
+{
+    // No handler of this page is built yet.
+}
+
 void TForm1::ShowPrivacyPage()
 {
     // Browser detection and the Netscape/Mozilla faces come with the cleanup;

@@ -3,6 +3,11 @@
 
 #include "Tpstartupentry.h"
 
+void TForm1::BindStartupHandlers()
+{
+    Handler("bbtStartupApplyClick", &TForm1::bbtStartupApplyClick);
+}
+
 void TForm1::ScanStartupEntries()
 {
     // The Startup scan is not built yet: the list stays as it is.
@@ -13,7 +18,7 @@ bool TForm1::StartupListModified()
     TListItems* rows = lvStartup->Items();
     for (int i = 0; i < rows->Count(); ++i) {
         TListItem* row = rows->Item(i);
-        auto* entry = static_cast<TPStartupEntry*>(row->Data);
+        auto* entry = static_cast<TPStartupEntry*>(row->GetData());
         if (entry && entry->GetEnabledAtLoad() != (row->GetChecked() ? 1 : 0)) return true;
     }
     return false;
