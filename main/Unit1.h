@@ -239,6 +239,20 @@ public:
     void ScanProcesses();
     void ShowPrivacyPage();
 
+    // Folder cleaning (main/managers/FolderCleaning.cpp): 1 when nothing was
+    // left for the next start of Windows, 0 when something was scheduled.
+    int DeleteFolderContents(std::string folder, std::string mask);
+#ifdef Edition98
+    int CleanFolderWithWininit(std::string folder, std::string mask);
+#else
+    int CleanFolder(std::string folder, std::string mask);
+    int DeleteFileNowOrAtRestart(std::string path);
+#endif
+    // Whether a folder may be cleaned at all: never an empty or relative path,
+    // ".", "..", a drive or share root, the Windows or system directory or
+    // the user's profile folder itself.
+    static bool IsCleanableFolder(const std::string& folder);
+
     void LoadLanguageHints();
 
     void Dispatch(TMessage& message) override;
