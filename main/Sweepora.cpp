@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "SingleInstance.h"
 #include "Unit1.h"
+#include "dialogs/PrivacyConfirmForm.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -17,6 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         Application->CreateForm(Form1);
         // The title a second instance looks for: set once the window exists.
         Application->SetTitle("Sweepora 2004 Pro");
+        // Made hidden now; the cleanup shows one of its own each time it asks.
+        Application->CreateForm(fmPrivacyConfirm);
         Application->Run();
     } catch (const Exception& e) {
         Application->ShowException(e);

@@ -239,6 +239,18 @@ public:
     void ScanProcesses();
     void ShowPrivacyPage();
 
+    // Privacy Manager (main/managers/PrivacyManager.cpp).
+    void DetectInstalledBrowsers();
+    void bbtIEClick(TObject* Sender);
+    void bbtOperaClick(TObject* Sender);
+    void bbtNetscapeClick(TObject* Sender);
+    void bbtWindowsClick(TObject* Sender);
+    void bbtPrivacyIESelectAllClick(TObject* Sender);
+    void bbtPrivacyOperaSelectAllClick(TObject* Sender);
+    void bbtPrivacyNetscapeSelectAllClick(TObject* Sender);
+    void bbtPrivacyWindowsSelectAllClick(TObject* Sender);
+    void bbtPrivacyConfirmClick(TObject* Sender);
+
     // Folder cleaning (main/managers/FolderCleaning.cpp): 1 when nothing was
     // left for the next start of Windows, 0 when something was scheduled.
     int DeleteFolderContents(std::string folder, std::string mask);

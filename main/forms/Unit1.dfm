@@ -301,6 +301,7 @@ object Form1: TForm1
         ImageIndexDown = 41
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtPrivacyConfirmClick
       end
       object cbShowConfirm: TCheckBox
         Left = 320
@@ -624,6 +625,7 @@ object Form1: TForm1
         ImageIndexDown = 2
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtIEClick
       end
       object bbtOpera: TPSpeedButton
         Left = 104
@@ -638,6 +640,7 @@ object Form1: TForm1
         ImageIndexDown = 5
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtOperaClick
       end
       object bbtNetscape: TPSpeedButton
         Left = 176
@@ -652,6 +655,7 @@ object Form1: TForm1
         ImageIndexDown = 8
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtNetscapeClick
       end
       object bbtWindows: TPSpeedButton
         Left = 248
@@ -666,6 +670,7 @@ object Form1: TForm1
         ImageIndexDown = 17
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtWindowsClick
       end
     end
     object plPrivacyIE: TPanel
@@ -788,6 +793,7 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtPrivacyIESelectAllClick
       end
     end
     object plPrivacyOpera: TPanel
@@ -919,6 +925,7 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtPrivacyOperaSelectAllClick
       end
     end
     object plPrivacyNetscape: TPanel
@@ -1068,6 +1075,7 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtPrivacyNetscapeSelectAllClick
       end
     end
     object plPrivacyWindows: TPanel
@@ -1145,6 +1153,7 @@ object Form1: TForm1
         ImageIndexDown = 47
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtPrivacyWindowsSelectAllClick
       end
     end
   end
