@@ -337,6 +337,30 @@ TEST_F(TaskManTest, TheButtonAndADoubleClickAskAndEndOnlyAfterYes)
     }
 }
 
+TEST_F(TaskManTest, AListRebuiltWhileTheQuestionShowsStillEndsTheProcessAskedAbout)
+{
+    OpenPage();
+    Child probe(Quoted(kProbeThree));
+    ASSERT_TRUE(probe.Started());
+    Click(form->bbtTaskManRefresh);
+    SelectRowOf(probe.Pid());
+
+    // The tray menu still answers while the box shows: away to another page
+    // and back rebuilds the list under the question, then Yes.
+    BoxWatch watch{{[&](TfmMessageBox* box) {
+        form->pmiUninstallprograms->Click();
+        form->pmiTaskManager->Click();
+        PostClick(box->bbtYes);
+    }}};
+    watch.Run([&] { Click(form->bbtTaskManKill); });
+    ASSERT_EQ(watch.Shown(), 1);
+    EXPECT_EQ(probe.Wait(), 1u);
+    EXPECT_TRUE(one->Running() && two->Running()) << "another process was ended";
+    EXPECT_EQ(form->ActivePage, pcTaskMan);
+    EXPECT_EQ(RowOf(form->lvTaskMan, probe.Pid()), -1);
+    EXPECT_EQ(form->lvTaskMan->GetItemIndex(), 0);
+}
+
 TEST_F(TaskManTest, WithoutASelectedRowNothingHappensNotEvenTheFocus)
 {
     OpenPage();
