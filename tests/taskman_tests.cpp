@@ -276,6 +276,23 @@ TEST_F(TaskManTest, RefreshListsAProcessStartedAfterTheFirstListing)
     EXPECT_TRUE(ListHasFocus(form));
 }
 
+#ifdef EditionXP
+TEST_F(TaskManTest, TheHelpCardLiesOverTheRightPartOfTheList)
+{
+    OpenPage();
+    // Where the card is, the mouse and the eye meet the card, not the list.
+    TPanel* card = form->Panel4;
+    ASSERT_TRUE(card->GetVisible());
+    POINT p = {card->GetLeft() + card->GetWidth() / 2, card->GetTop() + card->GetHeight() / 2};
+    ClientToScreen(form->plTaskMan->Handle(), &p);
+    EXPECT_EQ(WindowFromPoint(p), card->Handle());
+    // Beside it, the list.
+    POINT left = {20, card->GetTop() + card->GetHeight() / 2};
+    ClientToScreen(form->plTaskMan->Handle(), &left);
+    EXPECT_EQ(WindowFromPoint(left), form->lvTaskMan->Handle());
+}
+#endif
+
 // ------------------------------------------------------------- terminating
 
 // Ends the selected process by the button or by a double click on its row.
