@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -46,6 +47,11 @@ struct Process {
     bool operator==(const Process& o) const { return Id == o.Id && ExeFile == o.ExeFile; }
 };
 
+std::ostream& operator<<(std::ostream& out, const Process& p)
+{
+    return out << "{" << p.Id << " '" << p.ExeFile << "'}";
+}
+
 // Every entry of a fresh snapshot, the first included, in snapshot order.
 std::vector<Process> Snapshot()
 {
@@ -67,6 +73,11 @@ struct Row {
     bool operator<(const Row& o) const { return std::tie(Id, Caption, Path) < std::tie(o.Id, o.Caption, o.Path); }
     bool operator==(const Row& o) const { return std::tie(Id, Caption, Path) == std::tie(o.Id, o.Caption, o.Path); }
 };
+
+std::ostream& operator<<(std::ostream& out, const Row& r)
+{
+    return out << "{" << r.Id << " '" << r.Caption << "' '" << r.Path << "'}";
+}
 
 std::string CellText(TListView* list, int row, int column)
 {
@@ -224,16 +235,8 @@ TEST_F(TaskManTest, TheListHoldsTheSnapshotButItsFirstSortedByName)
         expected.push_back({BaseName(after[i].ExeFile), path, after[i].Id});
     }
     std::vector<Row> shown = Rows(form->lvTaskMan);
-    std::vector<Row> shownSet = shown;
-    std::sort(shownSet.begin(), shownSet.end());
-    std::vector<Row> expectedSet = expected;
-    std::sort(expectedSet.begin(), expectedSet.end());
-    EXPECT_EQ(shownSet.size(), expectedSet.size());
-    for (size_t i = 0; i < std::min(shownSet.size(), expectedSet.size()); ++i) {
-        EXPECT_EQ(shownSet[i].Id, expectedSet[i].Id);
-        EXPECT_EQ(shownSet[i].Caption, expectedSet[i].Caption) << shownSet[i].Id;
-        EXPECT_EQ(shownSet[i].Path, expectedSet[i].Path) << shownSet[i].Id;
-    }
+    EXPECT_EQ(std::set<Row>(shown.begin(), shown.end()), std::set<Row>(expected.begin(), expected.end()));
+    EXPECT_EQ(shown.size(), expected.size());
     EXPECT_EQ(RowOf(form->lvTaskMan, std::stoul(after[0].Id)), -1) << "the first entry " << after[0].ExeFile;
 
     // Sorted as lstrcmpA sorts: the two probes in that order, "tmprobe-one"
@@ -244,7 +247,7 @@ TEST_F(TaskManTest, TheListHoldsTheSnapshotButItsFirstSortedByName)
     EXPECT_EQ(Captions(shown), sorted);
     EXPECT_LT(RowOf(form->lvTaskMan, one->Pid()), RowOf(form->lvTaskMan, two->Pid()));
 
-    // The probes by name, and in Sweepora98 with their field beside it.
+    // The probe by its name; the second column in Sweepora98 only.
     const int oneRow = RowOf(form->lvTaskMan, one->Pid());
     ASSERT_GE(oneRow, 0);
     EXPECT_EQ(shown[oneRow].Caption, "tmprobe-one.exe");
