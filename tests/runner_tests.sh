@@ -47,10 +47,11 @@ expect_nothing_left() { # $1 = sandbox folder, $2 = what ended
   left="$(processes_of "$1")"
   [ -z "$left" ] || fail "$2: processes left running:"$'\n'"$left"
 }
+watched=() # sandboxes of this case's runs
 cleanup() {
   # A failed case may have left its run behind: end it by its process ids.
   local pid place
-  for place in "$tmp"/sandbox-* "$build/sandbox/demo"; do
+  for place in "${watched[@]}"; do
     for pid in $(processes_of "$place" | awk '{print $1}'); do kill -KILL "$pid" 2>/dev/null || true; done
   done
   rm -rf "$tmp"
@@ -64,7 +65,7 @@ refused)
   for who in "--reuid=nobody --regid=nogroup --clear-groups" "--inh-caps=-all --bounding-set=-all"; do
     rc=0
     # shellcheck disable=SC2086
-    setpriv $who --no-new-privs "$wine_run" --build "$tmp/build" "$build/bin/sandbox_tests.exe" \
+    env -u SWEEPORA_UNPROTECTED setpriv $who --no-new-privs "$wine_run" --build "$tmp/build" "$build/bin/sandbox_tests.exe" \
       >"$tmp/out" 2>&1 || rc=$?
     [ $rc -eq 125 ] || fail "$who: exit code $rc, not 125"
     grep -q "cannot isolate the run in Linux namespaces" "$tmp/out" || fail "$who: no reason given: $(cat "$tmp/out")"
@@ -81,6 +82,7 @@ linux-program)
   printf 'start /unix /bin/sleep 86399.25\r\nD:\\longrun.exe\r\n' >"$tmp/bin/leave.bat"
   for ending in program runner; do
     sb="$tmp/sandbox-$ending"
+    watched+=("$sb")
     "$wine_run" --build "$build" --arch "$arch" --sandbox "$sb" --bin "$tmp/bin" cmd /c 'D:\leave.bat' \
       >"$tmp/out" 2>&1 &
     runner=$!
@@ -99,6 +101,7 @@ linux-program)
   ;;
 
 screenshot)
+  watched+=("$build/sandbox/demo")
   rc=0
   "$root/tools/run" --screenshot "$tmp/shot.png" >"$tmp/out" 2>&1 || rc=$?
   [ $rc -eq 0 ] || fail "tools/run ended with $rc: $(tail -5 "$tmp/out")"
@@ -111,6 +114,7 @@ ctrl-c)
   # Ctrl+C reaches every process of the terminal's foreground group: here the
   # group that tools/run leads (job control gives it its own, with Ctrl+C not
   # ignored as it would be for a background command).
+  watched+=("$build/sandbox/demo")
   set -m
   env -u DISPLAY "$root/tools/run" >"$tmp/out" 2>&1 &
   leader=$!
