@@ -237,6 +237,9 @@ public:
     bool StartupListModified();
     void bbtStartupApplyClick(TObject* Sender);
     void ScanProcesses();
+    void bbtTaskManRefreshClick(TObject* Sender);
+    void bbtTaskManKillClick(TObject* Sender);
+    void lvTaskManDblClick(TObject* Sender);
     void ShowPrivacyPage();
 
     // Privacy Manager (main/managers/PrivacyManager.cpp).
