@@ -105,6 +105,115 @@ std::string AppDataFolder()
     return path;
 }
 
+// A file this test holds open without delete sharing, as a program in use
+// holds it; closed when the holder goes.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+    {
+        MakeDirs(path, true);
+        FHandle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    }
+    ~HeldFile()
+    {
+        if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool Held() const { return FHandle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE FHandle;
+};
+
+// What is scheduled for the next start of Windows, as one text: the lines of
+// "wininit.ini" (Sweepora98) or the system's delayed list (SweeporaXP).
+std::string Scheduled()
+{
+#ifdef Edition98
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string path = std::string(windows) + "\\wininit.ini";
+    return testsupport::FileExists(path) ? ReadTextFile(path) : std::string();
+#else
+    HKEY key;
+    std::string text;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return text;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+        text.resize(size);
+        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(&text[0]),
+                         &size);
+        for (char& c : text)
+            if (c == '\0') c = '\n';
+    }
+    RegCloseKey(key);
+    return text;
+#endif
+}
+
+// Whether the schedule names the file (by its short path in Sweepora98).
+bool IsScheduled(const std::string& path)
+{
+    std::string name = path;
+#ifdef Edition98
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    name = std::string("nul=") + shortPath + "\n";
+#endif
+    std::string scheduled = Scheduled();
+    scheduled.erase(std::remove(scheduled.begin(), scheduled.end(), '\r'), scheduled.end());
+    CharUpperBuffA(&scheduled[0], static_cast<DWORD>(scheduled.size()));
+    CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+    return scheduled.find(name) != std::string::npos;
+}
+
+// Forgets every schedule, so that a test sees only its own.
+void ClearSchedule()
+{
+#ifdef Edition98
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    DeleteFileA((std::string(windows) + "\\wininit.ini").c_str());
+#else
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS,
+                      &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+    RegCloseKey(key);
+#endif
+}
+
+// No restart question, but for one case that the program's design brings:
+// Sweepora98 reads its copy of an existing "wininit.ini" from the temporary
+// folder, so cleaning that folder finds the copy in use and leaves it for the
+// restart, and asks. Nothing else may then be scheduled.
+::testing::AssertionResult NoRestartQuestion(const BoxWatch& boxes)
+{
+    if (boxes.Shown() == 0) return ::testing::AssertionSuccess();
+    std::string scheduled = Scheduled();
+#ifdef Edition98
+    bool onlyCopies = boxes.Shown() == 1 && boxes.Boxes[0].Text == std::string("\n") + kRestartQuestion;
+    CharUpperBuffA(&scheduled[0], static_cast<DWORD>(scheduled.size()));
+    size_t start = 0;
+    while (onlyCopies && start < scheduled.size()) {
+        size_t end = scheduled.find('\n', start);
+        if (end == std::string::npos) end = scheduled.size();
+        std::string line = scheduled.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        onlyCopies = line.empty() || line == "[RENAME]" ||
+                     (line.compare(0, 4, "NUL=") == 0 && line.find("\\QLN") != std::string::npos &&
+                      line.size() > 4 && line.compare(line.size() - 4, 4, ".TMP") == 0);
+        start = end + 1;
+    }
+    if (onlyCopies) return ::testing::AssertionSuccess();
+#endif
+    return ::testing::AssertionFailure() << boxes.Shown() << " boxes shown; scheduled:\n" << scheduled;
+}
+
 void WriteTrace(const std::string& path, const std::string& text = "trace")
 {
     MakeDirs(path, true);
@@ -294,6 +403,8 @@ public:
     explicit ExitWindowsRecorder(BOOL result = TRUE, DWORD error = 0) : Result(result), Error(error)
     {
         gRecorder = this;
+        // The program must enable the privilege itself.
+        SetShutdownPrivilege(false);
         FSlot = ImportSlot("user32.dll", "ExitWindowsEx");
         if (!FSlot) return;
         FOriginal = *FSlot;
@@ -323,6 +434,17 @@ private:
         gRecorder->Calls.push_back({flags, reason, ShutdownPrivilegeEnabled()});
         SetLastError(gRecorder->Error);
         return gRecorder->Result;
+    }
+    static void SetShutdownPrivilege(bool enabled)
+    {
+        HANDLE token;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+        TOKEN_PRIVILEGES privileges = {};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = enabled ? SE_PRIVILEGE_ENABLED : 0;
+        LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        CloseHandle(token);
     }
     static bool ShutdownPrivilegeEnabled()
     {
@@ -716,6 +838,7 @@ TEST_F(PrivacyTest, StepsRunInTheirOrderWithTheirProgressTextsAndClearTheirBoxes
     EXPECT_FALSE(RegKeyPresent(HKEY_CURRENT_USER, kTypedURLs));
     EXPECT_TRUE(RegKeyPresent(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer"));
     EXPECT_EQ(form->Registry->GetRootKey(), HKEY_LOCAL_MACHINE);
+    EXPECT_TRUE(NoRestartQuestion(boxes));
 }
 
 TEST_F(PrivacyTest, AGroupWhoseConditionFailsLeavesItsBoxesChecked)
@@ -771,7 +894,7 @@ TEST_F(PrivacyTest, AGroupWhoseConditionFailsLeavesItsBoxesChecked)
             if (std::find(c.Kept.begin(), c.Kept.end(), name) == c.Kept.end()) expected.push_back(item.Progress);
         }
         EXPECT_EQ(progress.Texts, expected);
-        EXPECT_EQ(boxes.Shown(), 0);
+        EXPECT_TRUE(NoRestartQuestion(boxes));
     }
 
     // A second click works through the boxes still checked.
@@ -844,5 +967,237 @@ TEST_F(PrivacyTest, TheRecycleBinIsEmptiedWithoutAnyQuestion)
     EXPECT_EQ(boxes.Shown(), 0);
     EXPECT_FALSE(form->cbRecycleBin->GetChecked());
 }
+
+// ------------------------------------------------ what the steps delete
+
+// Every target holds traces (files and a subfolder); canaries lie beside and
+// behind the targets, and among the Mozilla profiles where no profile is.
+struct TracesWithCanaries : Traces {
+    std::vector<std::string> Deleted;  // what the run must delete
+    std::vector<std::string> Canaries; // what it must leave
+
+    void SeedAll()
+    {
+        Seed();
+        for (const char* name : {"Cookies", "Cache", "History", "Favorites", "Recent", "Temp"}) {
+            const std::string folder = Root + "\\" + name;
+            Deleted.push_back(folder + "\\trace.txt");
+            Deleted.push_back(folder + "\\sub\\deeper\\trace.dat");
+            Canaries.push_back(Root + "\\" + name + ".keep");
+        }
+        Deleted.push_back(Root + "\\Temp\\trace.tmp");
+        char windows[MAX_PATH];
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        Deleted.push_back(std::string(windows) + "\\Temp\\trace.log");
+        Canaries.push_back(std::string(windows) + "\\canary.txt");
+        Canaries.push_back(Root + "\\canary.txt");
+        for (const char* name : {"Cookies4.dat", "Global.dat", "Opera6.adr", "Opera6.adr.bak", "Opera.dir",
+                                 "Download.dat", "CACHE4\\opr00001.htm", "CACHE4\\sub\\opr00002.htm"})
+            Deleted.push_back(OperaProfile + "\\" + name);
+        for (const char* name : {"opera6.ini", "mail\\inbox.mbs", "Cookies4.dat.keep"})
+            Canaries.push_back(OperaProfile + "\\" + name);
+        Canaries.push_back(AppData + "\\Opera\\Other\\Profile\\Cookies4.dat");
+        const std::string profiles = AppData + "\\Mozilla\\Profiles";
+        for (const std::string& profile : {MozillaProfile, profiles + "\\work\\x9y8z7.slt"}) {
+            for (const char* name : {"cookies.txt", "history.dat", "bookmarks.html", "localstore.rdf",
+                                     "downloads.rdf", "12345678.s", "Cache\\_CACHE_001_", "Cache\\sub\\entry"})
+                Deleted.push_back(profile + "\\" + name);
+            for (const char* name : {"prefs.js", "cookies.txt.bak", "Cache2\\entry", "history.dat.sx"})
+                Canaries.push_back(profile + "\\" + name);
+        }
+        // Files at the first two levels are no profile folders.
+        Canaries.push_back(profiles + "\\cookies.txt");
+        Canaries.push_back(profiles + "\\default\\cookies.txt");
+        Canaries.push_back(profiles + "\\default\\history.dat");
+        Canaries.push_back(AppData + "\\Mozilla\\cookies.txt");
+        for (const std::string& path : Deleted) WriteTrace(path);
+        for (const std::string& path : Canaries) WriteTrace(path, "canary");
+    }
+};
+
+std::vector<std::string> Existing(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> found;
+    for (const std::string& path : paths)
+        if (testsupport::FileExists(path)) found.push_back(path);
+    return found;
+}
+
+TEST_F(PrivacyTest, DISABLED_EveryStepDeletesItsTargetsAndNothingBeside)
+{
+    TracesWithCanaries traces;
+    traces.SeedAll();
+    ClearSchedule();
+    OpenPrivacyPage();
+    CheckAllItems(form);
+    ConfirmWatch confirm(PressKey(VK_RETURN));
+    BoxWatch boxes;
+    Execute(confirm, boxes);
+    EXPECT_EQ(Existing(traces.Deleted), std::vector<std::string>{});
+    EXPECT_EQ(Existing(traces.Canaries), traces.Canaries);
+    // The folders given are emptied, not removed.
+    for (const char* name : {"Cookies", "Cache", "History", "Favorites", "Recent", "Temp"})
+        EXPECT_TRUE(testsupport::FileExists(traces.Root + "\\" + name)) << name;
+    EXPECT_TRUE(testsupport::FileExists(traces.OperaProfile + "\\CACHE4"));
+    EXPECT_TRUE(testsupport::FileExists(traces.MozillaProfile + "\\Cache"));
+    EXPECT_TRUE(NoRestartQuestion(boxes)) << "nothing was in use";
+    EXPECT_TRUE(CheckedItems(form).empty());
+}
+
+TEST_F(PrivacyTest, NoDeletesNothing)
+{
+    TracesWithCanaries traces;
+    traces.SeedAll();
+    OpenPrivacyPage();
+    CheckAllItems(form);
+    ConfirmWatch confirm(PressKey(VK_ESCAPE));
+    BoxWatch boxes;
+    Execute(confirm, boxes);
+    EXPECT_EQ(Existing(traces.Deleted), traces.Deleted);
+    EXPECT_EQ(Existing(traces.Canaries), traces.Canaries);
+    EXPECT_TRUE(RegKeyPresent(HKEY_CURRENT_USER, kTypedURLs));
+    EXPECT_EQ(CheckedItems(form).size(), 21u);
+}
+
+TEST_F(PrivacyTest, AFolderThatMustNeverBeCleanedIsLeftAloneAndItsBoxCleared)
+{
+    char windows[MAX_PATH], system[MAX_PATH], profile[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const struct {
+        std::string Value;   // the Shell Folders value of the cookies
+        std::string Canary;  // a file that would go were it cleaned
+    } cases[] = {
+        {"C:\\", "C:\\canary-root.txt"},
+        {"C:", "C:\\canary-root.txt"},
+        {windows, std::string(windows) + "\\canary.txt"},
+        {std::string(windows) + "\\", std::string(windows) + "\\canary.txt"},
+        {system, std::string(system) + "\\canary.txt"},
+        {profile, std::string(profile) + "\\canary.txt"},
+        {".", std::string(current) + "\\canary.txt"},
+        {"..", "C:\\canary-root.txt"},
+        {"privacy-relative", std::string(current) + "\\privacy-relative\\canary.txt"},
+        {"\\", "C:\\canary-root.txt"},
+    };
+    OpenPrivacyPage();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value);
+        RegSetString(HKEY_CURRENT_USER, kShellFolders, "Cookies", c.Value);
+        WriteTrace(c.Canary, "canary");
+        form->cbShowConfirm->SetChecked(false);
+        form->cbCookies->SetChecked(true);
+        ProgressRecorder progress(form);
+        ConfirmWatch confirm(PressKey(VK_RETURN));
+        BoxWatch boxes;
+        Execute(confirm, boxes);
+        EXPECT_TRUE(testsupport::FileExists(c.Canary));
+        EXPECT_FALSE(form->cbCookies->GetChecked());
+        EXPECT_EQ(progress.Texts, std::vector<std::string>{"Deleting: Internet Explorer/MSN Cookies"});
+    }
+}
+
+// --------------------------------------------------------- the restart
+
+TEST_F(PrivacyTest, DISABLED_FilesInUseAreScheduledAndTheRestartQuestionComesOnceAtTheEnd)
+{
+    Traces traces;
+    traces.Seed();
+    ClearSchedule();
+    // One file held by this program, one by another.
+    const std::string heldHere = traces.Root + "\\Cookies\\index.dat";
+    const std::string heldThere = traces.MozillaProfile + "\\Cache\\_CACHE_MAP_";
+    HeldFile here(heldHere);
+    ASSERT_TRUE(here.Held());
+    Child browser("\"" + ProgramDir() + "\\file_holder.exe\" \"" + heldThere + "\"");
+    ASSERT_TRUE(WaitUntil([&] { return testsupport::FileExists(heldThere); }));
+    OpenPrivacyPage();
+    CheckAllItems(form);
+    ExitWindowsRecorder restart;
+    ASSERT_TRUE(restart.Patched());
+    std::string progressAtQuestion = "?";
+    size_t checkedAtQuestion = 99;
+    ConfirmWatch confirm(PressKey(VK_RETURN));
+    BoxWatch boxes{{[&](TfmMessageBox* box) {
+        progressAtQuestion = form->lDeleteProcess->GetCaption();
+        checkedAtQuestion = CheckedItems(form).size();
+        ClickButton(&TfmMessageBox::bbtNo)(box);
+    }}};
+    Execute(confirm, boxes);
+    ASSERT_EQ(boxes.Shown(), 1);
+    EXPECT_EQ(boxes.Boxes[0].Text, std::string("\n") + kRestartQuestion);
+    EXPECT_EQ(boxes.Boxes[0].Caption, "Information");
+    EXPECT_EQ(boxes.Boxes[0].Buttons, (std::vector<std::string>{"bbtYes", "bbtNo"}));
+    EXPECT_EQ(progressAtQuestion, "");
+    EXPECT_EQ(checkedAtQuestion, 0u);
+    EXPECT_TRUE(restart.Calls.empty()) << "No restarts nothing";
+    EXPECT_TRUE(testsupport::FileExists(heldHere));
+    EXPECT_TRUE(testsupport::FileExists(heldThere));
+    EXPECT_TRUE(IsScheduled(heldHere)) << Scheduled();
+    EXPECT_TRUE(IsScheduled(heldThere)) << Scheduled();
+    EXPECT_FALSE(testsupport::FileExists(traces.Root + "\\Cookies\\trace.txt"));
+}
+
+TEST_F(PrivacyTest, DISABLED_YesToTheRestartQuestionRestartsWindows)
+{
+    Traces traces;
+    traces.Seed();
+    HeldFile held(traces.Root + "\\Recent\\in use.lnk");
+    OpenPrivacyPage();
+    const struct {
+        const char* What;
+        BoxAnswer Answer;
+        bool Restarts;
+    } cases[] = {
+        {"Enter", PressKeys({VK_RETURN}), true},
+        {"click on Yes", ClickButton(&TfmMessageBox::bbtYes), true},
+        {"Esc", PressKeys({VK_ESCAPE}), false},
+        {"closed", CloseBox(), false},
+    };
+    form->cbShowConfirm->SetChecked(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        form->cbRecent->SetChecked(true);
+        ExitWindowsRecorder restart;
+        ASSERT_TRUE(restart.Patched());
+        ConfirmWatch confirm(PressKey(VK_RETURN));
+        BoxWatch boxes{{c.Answer}};
+        Execute(confirm, boxes);
+        ASSERT_EQ(boxes.Shown(), 1);
+        ASSERT_EQ(restart.Calls.size(), c.Restarts ? 1u : 0u);
+        if (!c.Restarts) continue;
+        EXPECT_EQ(restart.Calls[0].Flags, static_cast<UINT>(EWX_REBOOT));
+        EXPECT_EQ(restart.Calls[0].Reason, 0u);
+#ifdef EditionXP
+        EXPECT_TRUE(restart.Calls[0].ShutdownPrivilegeEnabled);
+#endif
+    }
+}
+
+#ifdef EditionXP
+TEST_F(PrivacyTest, DISABLED_AFailedRestartShowsTheSystemsError)
+{
+    Traces traces;
+    traces.Seed();
+    HeldFile held(traces.Root + "\\Recent\\in use.lnk");
+    OpenPrivacyPage();
+    form->cbRecent->SetChecked(true);
+    ExitWindowsRecorder restart(FALSE, ERROR_PRIVILEGE_NOT_HELD);
+    ASSERT_TRUE(restart.Patched());
+    BoxAnswerer errorBox;
+    ConfirmWatch confirm(PressKey(VK_RETURN));
+    BoxWatch boxes{{PressKeys({VK_RETURN})}};
+    Execute(confirm, boxes);
+    EXPECT_EQ(restart.Calls.size(), 1u);
+    ASSERT_TRUE(errorBox.Join());
+    EXPECT_EQ(errorBox.Caption, "GetLastError");
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_PRIVILEGE_NOT_HELD, 0x400, text, sizeof text, nullptr);
+    ASSERT_FALSE(errorBox.Texts.empty());
+    EXPECT_EQ(errorBox.Texts.back(), text);
+}
+#endif
 
 } // namespace
