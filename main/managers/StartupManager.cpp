@@ -5,6 +5,8 @@
 // "Disabled Startup Items" folder beside the Startup folder.
 #include "Unit1.h"
 
+#include <vector>
+
 #include "Tpstartupentry.h"
 #include "dialogs/CreateEntryDialogForm.h"
 
@@ -280,21 +282,43 @@ void TForm1::edStartupFilterKeyPress(TObject*, char& Key)
     if (Key == 13) SelectFirstRow(lvStartup);
 }
 
+namespace {
+
+// What a row asks of Apply or Remove, taken before anything is shown: a box
+// waits in a message loop of its own, and the list may be rebuilt meanwhile.
+struct RowOrder {
+    std::string Name;
+    std::string Path; // the command line, or the file's full path
+    const StartupPlace* Place;
+    int EnabledAtLoad;
+    bool Checked;
+};
+
+RowOrder OrderOf(TListItem* row)
+{
+    auto* entry = static_cast<TPStartupEntry*>(row->GetData());
+    return RowOrder{row->GetCaption(), row->SubItems->Count() > 0 ? row->SubItems->Strings(0) : std::string(),
+                    entry ? FindPlace(entry->GetLocation()) : nullptr, entry ? entry->GetEnabledAtLoad() : -1,
+                    row->GetChecked()};
+}
+
+} // namespace
+
 void TForm1::bbtStartupApplyClick(TObject*)
 {
+    // The changed rows, first to last: a check box that differs from where
+    // the entry was found.
+    std::vector<RowOrder> moves;
     TListItems* rows = lvStartup->Items();
     for (int i = 0; i < rows->Count(); ++i) {
-        TListItem* row = rows->Item(i);
-        auto* entry = static_cast<TPStartupEntry*>(row->GetData());
-        const int checked = row->GetChecked() ? 1 : 0;
-        if (!entry || entry->GetEnabledAtLoad() == checked) continue;
-        const StartupPlace* place = FindPlace(entry->GetLocation());
-        if (!place) continue;
-        const bool enable = checked == 1;
-        if (place->ShellFolder)
-            MoveFile(*this, *place, row->GetCaption(), row->SubItems->Strings(0), enable);
+        RowOrder order = OrderOf(rows->Item(i));
+        if (order.Place && order.EnabledAtLoad != (order.Checked ? 1 : 0)) moves.push_back(order);
+    }
+    for (const RowOrder& move : moves) {
+        if (move.Place->ShellFolder)
+            MoveFile(*this, *move.Place, move.Name, move.Path, move.Checked);
         else
-            MoveValue(Registry, *place, row->GetCaption(), enable);
+            MoveValue(Registry, *move.Place, move.Name, move.Checked);
     }
     Registry->SetRootKey(HKEY_LOCAL_MACHINE);
     ScanStartupEntries();
@@ -309,18 +333,18 @@ void TForm1::bbtStartupRemoveClick(TObject*)
         Registry->SetRootKey(HKEY_LOCAL_MACHINE);
         return;
     }
-    if (ShowMessageDialog("Do you really want to delete \n" + row->GetCaption() + " from Startup?", "Confirm",
-                          MB_YESNO) == IDYES) {
-        auto* entry = static_cast<TPStartupEntry*>(row->GetData());
+    const RowOrder order = OrderOf(row);
+    if (ShowMessageDialog("Do you really want to delete \n" + order.Name + " from Startup?", "Confirm", MB_YESNO) ==
+            IDYES &&
+        order.Place) {
         // Where the entry is stored now, whatever its check box shows.
-        const StartupPlace* place = entry ? FindPlace(entry->GetLocation()) : nullptr;
-        if (place && place->ShellFolder) {
-            if (!DeleteFileA(row->SubItems->Strings(0).c_str())) ShowSystemError(GetLastError());
-        } else if (place) {
-            Registry->SetRootKey(place->Root);
-            if (Registry->OpenKey(entry->GetEnabledAtLoad() ? place->EnabledKey : place->DisabledKey, false) &&
-                Registry->ValueExists(row->GetCaption()))
-                Registry->DeleteValue(row->GetCaption());
+        if (order.Place->ShellFolder) {
+            if (!DeleteFileA(order.Path.c_str())) ShowSystemError(GetLastError());
+        } else {
+            Registry->SetRootKey(order.Place->Root);
+            if (Registry->OpenKey(order.EnabledAtLoad ? order.Place->EnabledKey : order.Place->DisabledKey, false) &&
+                Registry->ValueExists(order.Name))
+                Registry->DeleteValue(order.Name);
         }
     }
     ScanStartupEntries();
