@@ -64,16 +64,16 @@ const struct {
     int Code;
     bool Enabled;
 } kScanSteps[] = {
-    {1, true},   {16, true},
+    {1, true},  {16, true},
 #ifdef Edition98
-    {2, true},   {32, true},
+    {2, true},  {32, true},
 #endif
-    {4, true},   {8, true},
-    {1, false},  {16, false},
+    {4, true},  {8, true},
+    {1, false}, {16, false},
 #ifdef Edition98
-    {2, false},  {32, false},
+    {2, false}, {32, false},
 #endif
-    {4, false},  {8, false},
+    {4, false}, {8, false},
 };
 
 // The Startup folder's path up to and including its last "\", followed by
@@ -188,7 +188,7 @@ void SelectFirstRow(TListView* list)
 // and data as they are. The destination is written before the source value
 // is deleted, so a failed write leaves the entry where it was (the write
 // error ends the run and tells the user).
-void MoveValue(TRegistry* registry, const StartupPlace& place, const std::string& name, bool enable)
+void MoveStartupValue(TRegistry* registry, const StartupPlace& place, const std::string& name, bool enable)
 {
     const char* source = enable ? place.DisabledKey : place.EnabledKey;
     const char* destination = enable ? place.EnabledKey : place.DisabledKey;
@@ -206,8 +206,8 @@ void MoveValue(TRegistry* registry, const StartupPlace& place, const std::string
 
 // Moves a file between the two folders of its place; a failed copy keeps the
 // source, and each failure is shown.
-void MoveFile(const TForm1& form, const StartupPlace& place, const std::string& name, const std::string& path,
-              bool enable)
+void MoveStartupFile(const TForm1& form, const StartupPlace& place, const std::string& name,
+                     const std::string& path, bool enable)
 {
     const std::string& folder = form.*(enable ? place.EnabledDir : place.DisabledDir);
     if (folder.empty()) return;
@@ -316,9 +316,9 @@ void TForm1::bbtStartupApplyClick(TObject*)
     }
     for (const RowOrder& move : moves) {
         if (move.Place->ShellFolder)
-            MoveFile(*this, *move.Place, move.Name, move.Path, move.Checked);
+            MoveStartupFile(*this, *move.Place, move.Name, move.Path, move.Checked);
         else
-            MoveValue(Registry, *move.Place, move.Name, move.Checked);
+            MoveStartupValue(Registry, *move.Place, move.Name, move.Checked);
     }
     Registry->SetRootKey(HKEY_LOCAL_MACHINE);
     ScanStartupEntries();
