@@ -690,7 +690,8 @@ bool TWinControl::HandleKeyboard(TMessage& message)
         KeyDown(key, KeyDataToShiftState(message.LParam));
         if (key == 0) return true;
         message.WParam = key;
-        if ((key == VK_RETURN || key == VK_ESCAPE) && !(dialogCode() & DLGC_WANTALLKEYS)) {
+        if (((key == VK_RETURN || key == VK_ESCAPE) && !(dialogCode() & DLGC_WANTALLKEYS)) ||
+            (key == VK_TAB && !(dialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))) {
             TCustomForm* form = GetParentForm(this);
             if (form && form->Perform(CM_DIALOGKEY, key, message.LParam) != 0) return true;
         }
@@ -707,6 +708,8 @@ bool TWinControl::HandleKeyboard(TMessage& message)
     case WM_CHAR:
     case WM_SYSCHAR: {
         char ch = static_cast<char>(message.WParam);
+        // The character of a Tab that moved the focus: the key was the form's.
+        if (message.Msg == WM_CHAR && ch == '\t' && !(dialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return true;
         if (message.Msg == WM_CHAR) {
             KeyPress(ch);
             if (ch == 0) return true;

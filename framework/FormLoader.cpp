@@ -6,6 +6,7 @@
 
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
+#include "FileDialogs.h"
 #include "ImgList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -825,6 +826,18 @@ void RegisterFrameworkClasses()
                                  Prop::Int("IconIndex", &TTrayIcon::SetIconIndex),
                                  Prop::Event("OnClick", &TTrayIcon::OnClick),
                                  Prop::Event("OnDblClick", &TTrayIcon::OnDblClick)}});
+    }
+
+    {
+        static const TIdentTable options = {
+            {"ofHideReadOnly", ofHideReadOnly}, {"ofFileMustExist", ofFileMustExist}, {"ofEnableSizing", ofEnableSizing}};
+        RegisterComponentClass({"TOpenDialog",
+                                "TComponent",
+                                ComponentFactory<TOpenDialog>(),
+                                {Prop::String("FileName", &TOpenDialog::SetFileName),
+                                 Prop::String("Filter", &TOpenDialog::SetFilter),
+                                 Prop::Int("FilterIndex", &TOpenDialog::SetFilterIndex),
+                                 Prop::Set("Options", &TOpenDialog::SetOptions, options)}});
     }
 
     RegisterComponentClass({"TImageList",

@@ -2,6 +2,9 @@
 
 #include "HintWindow.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const char kApplicationClass[] = "TApplication";
@@ -282,6 +285,8 @@ void TCustomForm::SetVisible(bool value)
         SetForegroundWindow(FHandle);
         // The activation event of a showing: it runs before the first paint.
         Perform(CM_ACTIVATE, 0, 0);
+        HWND focus = GetFocus();
+        if (FVisible && FHandle && (!focus || !IsChild(FHandle, focus))) SelectFirst();
     } else {
         FVisible = false;
         if (FHandle) ShowWindow(FHandle, SW_HIDE);
@@ -345,9 +350,72 @@ int TCustomForm::ShowModal()
     return ModalResult;
 }
 
+namespace {
+
+void AddTabOrder(const TWinControl* parent, std::vector<TWinControl*>& list)
+{
+    std::vector<std::pair<int, TWinControl*>> children;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(parent->Controls(i));
+        if (!child) continue;
+        const int place = static_cast<int>(children.size());
+        children.emplace_back(child->TabOrder >= 0 ? child->TabOrder : place, child);
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& child : children) {
+        list.push_back(child.second);
+        AddTabOrder(child.second, list);
+    }
+}
+
+} // namespace
+
+std::vector<TWinControl*> TCustomForm::TabOrderList() const
+{
+    std::vector<TWinControl*> list;
+    AddTabOrder(this, list);
+    return list;
+}
+
+void TCustomForm::SelectNext(TWinControl* current, bool forward)
+{
+    const std::vector<TWinControl*> list = TabOrderList();
+    const int count = static_cast<int>(list.size());
+    if (count == 0) return;
+    int start = -1;
+    for (int i = 0; i < count; ++i)
+        if (list[static_cast<size_t>(i)] == current) start = i;
+    // Without a current control the first candidate is the first (or last).
+    if (start < 0) start = forward ? count - 1 : 0;
+    for (int step = 1; step <= count; ++step) {
+        int i = ((start + (forward ? step : -step)) % count + count) % count;
+        TWinControl* candidate = list[static_cast<size_t>(i)];
+        if (candidate->TabStop && candidate->CanFocus()) {
+            if (candidate != current) candidate->SetFocus();
+            return;
+        }
+    }
+}
+
+void TCustomForm::SelectFirst()
+{
+    SelectNext(nullptr, true);
+}
+
 void TCustomForm::Dispatch(TMessage& message)
 {
     switch (message.Msg) {
+    case CM_DIALOGKEY:
+        if (CharCode(message) == VK_TAB && !(KeyDataToShiftState(KeyData(message)) & (ssCtrl | ssAlt))) {
+            HWND focus = GetFocus();
+            auto* current = dynamic_cast<TWinControl*>(FindControl(focus));
+            SelectNext(current, !(KeyDataToShiftState(KeyData(message)) & ssShift));
+            message.Result = 1;
+            return;
+        }
+        TWinControl::Dispatch(message);
+        return;
     case WM_CLOSE:
         Close();
         message.Result = 0;

@@ -86,6 +86,16 @@ public:
     void SetVisible(bool value) override;
     bool IsModal() const { return FModal; }
 
+    // Tab order: the windowed controls of the form, each parent's children by
+    // TabOrder where it is set (else in their order) and each followed by its
+    // own children. Tab and Shift+Tab move the focus to the next or previous
+    // control there that has TabStop and can take the focus, round the end.
+    // A form that is shown without the focus on one of its controls gives it
+    // to the first of them.
+    std::vector<TWinControl*> TabOrderList() const;
+    void SelectNext(TWinControl* current, bool forward);
+    void SelectFirst();
+
     TModalResult ModalResult = mrNone;
     TPosition GetPosition() const { return FPosition; }
     void SetPosition(TPosition value) { FPosition = value; }
