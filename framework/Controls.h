@@ -46,12 +46,7 @@ TShiftState KeyDataToShiftState(LPARAM keyData);
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TDragMode { dmManual, dmAutomatic };
-enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
-enum THelpType { htKeyword, htContext };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
-enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-using TAnchors = unsigned;
 
 // Cursor shapes by the classic numbering; crDefault leaves the parent's.
 using TCursor = int;
@@ -81,14 +76,6 @@ enum TControlStyleFlag : unsigned {
     csDoubleClicks = 32,
 };
 using TControlStyle = unsigned;
-
-// Stored size limits (kept for the descriptions; not enforced).
-struct TSizeConstraints {
-    int MaxHeight = 0;
-    int MaxWidth = 0;
-    int MinHeight = 0;
-    int MinWidth = 0;
-};
 
 class TControl : public TComponent {
 public:
@@ -144,24 +131,11 @@ public:
     void SetAlign(TAlign value);
     TDragMode GetDragMode() const { return FDragMode; }
     void SetDragMode(TDragMode value) { FDragMode = value; }
-    TAnchors GetAnchors() const { return FAnchors; }
-    void SetAnchors(TAnchors value) { FAnchors = value; }
 
-    // Kept so that descriptions can state it; nothing acts on it yet.
-    TComponent* GetAction() const { return FAction; }
-    void SetAction(TComponent* value) { FAction = value; }
     // A TPopupMenu, popped up by the window's context-menu request (right
     // click, Shift+F10) over the control.
     TComponent* GetPopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TComponent* value) { FPopupMenu = value; }
-    TBiDiMode GetBiDiMode() const { return FBiDiMode; }
-    void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
-    bool GetParentBiDiMode() const { return FParentBiDiMode; }
-    void SetParentBiDiMode(bool value) { FParentBiDiMode = value; }
-    TSizeConstraints Constraints;
-    THelpType HelpType = htContext;
-    std::string HelpKeyword;
-    int HelpContext = 0;
 
     TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
 
@@ -237,11 +211,7 @@ protected:
     TCursor FCursor = crDefault;
     TAlign FAlign = alNone;
     TDragMode FDragMode = dmManual;
-    TAnchors FAnchors = akLeft | akTop;
-    TComponent* FAction = nullptr;
     TComponent* FPopupMenu = nullptr;
-    TBiDiMode FBiDiMode = bdLeftToRight;
-    bool FParentBiDiMode = true;
     bool FClicked = false;
 
 private:

@@ -504,27 +504,9 @@ const TIdentTable& kAlignIdents()
                                   {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
     return table;
 }
-const TIdentTable& kAnchorIdents()
-{
-    static const TIdentTable table = {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}};
-    return table;
-}
-const TIdentTable& kBiDiIdents()
-{
-    static const TIdentTable table = {{"bdLeftToRight", bdLeftToRight},
-                                 {"bdRightToLeft", bdRightToLeft},
-                                 {"bdRightToLeftNoAlign", bdRightToLeftNoAlign},
-                                 {"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}};
-    return table;
-}
 const TIdentTable& kDragModeIdents()
 {
     static const TIdentTable table = {{"dmManual", dmManual}, {"dmAutomatic", dmAutomatic}};
-    return table;
-}
-const TIdentTable& kHelpTypeIdents()
-{
-    static const TIdentTable table = {{"htKeyword", htKeyword}, {"htContext", htContext}};
     return table;
 }
 const TIdentTable& kAlignmentIdents()
@@ -571,34 +553,12 @@ const std::vector<TPropertyInfo>& ControlPool()
 {
     static const std::vector<TPropertyInfo> pool = [] {
         std::vector<TPropertyInfo> p;
-        p.push_back(Prop::Reference("Action", &TControl::SetAction));
         p.push_back(Prop::Enum("Align", &TControl::SetAlign, kAlignIdents()));
-        p.push_back(Prop::Set("Anchors", &TControl::SetAnchors, kAnchorIdents()));
-        p.push_back(Prop::Enum("BiDiMode", &TControl::SetBiDiMode, kBiDiIdents()));
         p.push_back(Prop::String("Caption", &TControl::SetCaption));
         p.push_back(Prop::Color("Color", &TControl::SetColor));
-        TPropertyInfo constraints{"Constraints", nullptr, {}};
-        constraints.Sub.push_back({"MaxHeight", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MaxHeight = static_cast<int>(v.Integer);
-                                   }, {}});
-        constraints.Sub.push_back({"MaxWidth", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MaxWidth = static_cast<int>(v.Integer);
-                                   }, {}});
-        constraints.Sub.push_back({"MinHeight", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MinHeight = static_cast<int>(v.Integer);
-                                   }, {}});
-        constraints.Sub.push_back({"MinWidth", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MinWidth = static_cast<int>(v.Integer);
-                                   }, {}});
-        p.push_back(constraints);
         p.push_back(Prop::Enum("DragMode", &TControl::SetDragMode, kDragModeIdents()));
         p.push_back(Prop::Bool("Enabled", &TControl::SetEnabled));
         p.push_back(Prop::Font("Font", [](TComponent* i) { return AsControl(i)->GetFont(); }));
-        p.push_back(Prop::Bool("ParentBiDiMode", &TControl::SetParentBiDiMode));
         p.push_back(Prop::Bool("ParentColor", &TControl::SetParentColor));
         p.push_back(Prop::Bool("ParentFont", &TControl::SetParentFont));
         p.push_back(Prop::Bool("ParentShowHint", &TControl::SetParentShowHint));
@@ -621,6 +581,16 @@ const std::vector<TPropertyInfo>& ControlPool()
     return pool;
 }
 
+// A classic property that descriptions may state and nothing here acts on:
+// any value is accepted and dropped; subNames are its dotted parts.
+TPropertyInfo Ignored(const char* name, std::initializer_list<const char*> subNames = {})
+{
+    auto drop = [](TComponent*, const TFormValue&, TFormReader&) {};
+    TPropertyInfo info{name, drop, {}};
+    for (const char* sub : subNames) info.Sub.push_back({sub, drop, {}});
+    return info;
+}
+
 void RegisterFrameworkClasses()
 {
     RegisterComponentClass({"TComponent", "", nullptr, {Prop::IntField("Tag", &TComponent::Tag)}});
@@ -631,23 +601,24 @@ void RegisterFrameworkClasses()
                              Prop::Int("Width", &TControl::SetWidth), Prop::Int("Height", &TControl::SetHeight),
                              Prop::Enum("Cursor", &TControl::SetCursor, kCursorIdents()),
                              Prop::String("Hint", &TControl::SetHint),
-                             Prop::EnumField("HelpType", &TControl::HelpType, kHelpTypeIdents()),
-                             Prop::StringField("HelpKeyword", &TControl::HelpKeyword),
-                             Prop::IntField("HelpContext", &TControl::HelpContext)}});
+                             // Accepted on every control and ignored.
+                             Ignored("Action"), Ignored("Anchors"), Ignored("BiDiMode"), Ignored("ParentBiDiMode"),
+                             Ignored("Constraints", {"MaxHeight", "MaxWidth", "MinHeight", "MinWidth"}),
+                             Ignored("HelpType"), Ignored("HelpKeyword"), Ignored("HelpContext")}});
 
     {
         TComponentClass form{"TForm", "TControl", ComponentFactory<TForm>(), {}};
         auto& p = form.Properties;
-        for (const char* n : {"Action", "Align", "Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Enum("BorderStyle", &TCustomForm::SetBorderStyle, kBorderStyleIdents()));
         p.push_back(ControlProperty("Caption"));
         p.push_back(Prop::Int("ClientHeight", &TCustomForm::SetClientHeight));
         p.push_back(Prop::Int("ClientWidth", &TCustomForm::SetClientWidth));
-        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "ParentFont", "Font"})
+        for (const char* n : {"Color", "DragMode", "Enabled", "ParentFont", "Font"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::StringField("HelpFile", &TCustomForm::HelpFile));
         p.push_back(Prop::Resource("Icon", &TCustomForm::SetIconResource));
-        for (const char* n : {"ParentBiDiMode", "PopupMenu"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("PopupMenu"));
         p.push_back(Prop::Enum("Position", &TCustomForm::SetPosition, kPositionIdents()));
         p.push_back(ControlProperty("ShowHint"));
         p.push_back(Prop::Event("OnActivate", &TCustomForm::OnActivate));
@@ -666,16 +637,13 @@ void RegisterFrameworkClasses()
         auto& p = panel.Properties;
         p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Enum("Alignment", &TPanel::SetAlignment, kAlignmentIdents()));
-        p.push_back(ControlProperty("Anchors"));
         p.push_back(Prop::Enum("BevelInner", &TPanel::SetBevelInner, kBevelIdents()));
         p.push_back(Prop::Enum("BevelOuter", &TPanel::SetBevelOuter, kBevelIdents()));
         p.push_back(Prop::Int("BevelWidth", &TPanel::SetBevelWidth));
-        p.push_back(ControlProperty("BiDiMode"));
         p.push_back(Prop::Int("BorderWidth", &TPanel::SetBorderWidth));
-        for (const char* n : {"Caption", "Color", "Constraints", "DragMode", "Enabled", "Font", "ParentBiDiMode",
-                              "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder",
-                              "TabStop", "Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove",
-                              "OnMouseUp", "OnResize"})
+        for (const char* n : {"Caption", "Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
+                              "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
+                              "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(panel));
     }
@@ -685,10 +653,9 @@ void RegisterFrameworkClasses()
         auto& p = label.Properties;
         p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Enum("Alignment", &TLabel::SetAlignment, kAlignmentIdents()));
-        p.push_back(ControlProperty("Anchors"));
         p.push_back(Prop::Bool("AutoSize", &TLabel::SetAutoSize));
-        for (const char* n : {"BiDiMode", "Caption", "Color", "Constraints", "DragMode", "Enabled", "Font",
-                              "ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
+        for (const char* n : {"Caption", "Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
+                              "ParentShowHint", "PopupMenu"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::Bool("ShowAccelChar", &TLabel::SetShowAccelChar));
         p.push_back(ControlProperty("ShowHint"));
@@ -703,9 +670,9 @@ void RegisterFrameworkClasses()
     {
         TComponentClass image{"TImage", "TControl", ComponentFactory<TImage>(), {}};
         auto& p = image.Properties;
-        for (const char* n : {"Align", "Anchors"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Bool("Center", &TImage::SetCenter));
-        for (const char* n : {"Constraints", "DragMode", "Enabled", "ParentShowHint"}) p.push_back(ControlProperty(n));
+        for (const char* n : {"DragMode", "Enabled", "ParentShowHint"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Resource("Picture", &TImage::SetPictureResource));
         for (const char* n : {"PopupMenu", "ShowHint"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Bool("Stretch", &TImage::SetStretch));
@@ -719,11 +686,10 @@ void RegisterFrameworkClasses()
     {
         TComponentClass edit{"TEdit", "TControl", ComponentFactory<TEdit>(), {}};
         auto& p = edit.Properties;
-        for (const char* n : {"Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Enum("BorderStyle", &TEdit::SetBorder, kControlBorderIdents));
-        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
+        for (const char* n : {"Color", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Int("MaxLength", &TEdit::SetMaxLength));
-        for (const char* n : {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
+        for (const char* n : {"ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::Bool("ReadOnly", &TEdit::SetReadOnly));
         for (const char* n : {"ShowHint", "TabOrder", "TabStop"}) p.push_back(ControlProperty(n));
@@ -740,13 +706,12 @@ void RegisterFrameworkClasses()
         static const TIdentTable states = {{"cbUnchecked", cbUnchecked}, {"cbChecked", cbChecked}, {"cbGrayed", cbGrayed}};
         TComponentClass check{"TCheckBox", "TControl", ComponentFactory<TCheckBox>(), {}};
         auto& p = check.Properties;
-        p.push_back(ControlProperty("Action"));
         p.push_back(Prop::Enum("Alignment", &TCheckBox::SetAlignment, kAlignmentIdents()));
         p.push_back(Prop::Bool("AllowGrayed", &TCheckBox::SetAllowGrayed));
-        for (const char* n : {"Anchors", "BiDiMode", "Caption"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Caption"));
         p.push_back(Prop::Bool("Checked", &TCheckBox::SetChecked));
-        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "Font", "ParentBiDiMode", "ParentColor",
-                              "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
+        for (const char* n : {"Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint",
+                              "PopupMenu", "ShowHint"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::Enum("State", &TCheckBox::SetState, states));
         for (const char* n : {"TabOrder", "TabStop", "Visible", "OnClick", "OnKeyDown", "OnKeyPress", "OnKeyUp",
@@ -761,18 +726,18 @@ void RegisterFrameworkClasses()
             {"vsIcon", vsIcon}, {"vsSmallIcon", vsSmallIcon}, {"vsList", vsList}, {"vsReport", vsReport}};
         TComponentClass list{"TListView", "TControl", ComponentFactory<TListView>(), {}};
         auto& p = list.Properties;
-        for (const char* n : {"Align", "Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Enum("BorderStyle", &TListView::SetBorder, kControlBorderIdents));
         p.push_back(Prop::Bool("Checkboxes", &TListView::SetCheckboxes));
         p.push_back(ControlProperty("Color"));
         p.push_back(Prop::Bool("ColumnClick", &TListView::SetColumnClick));
-        for (const char* n : {"Constraints", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
+        for (const char* n : {"DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Bool("HideSelection", &TListView::SetHideSelection));
         p.push_back(Prop::Reference("LargeImages", &TListView::SetLargeImages));
         p.push_back(Prop::Bool("MultiSelect", &TListView::SetMultiSelect));
         p.push_back(Prop::Bool("ReadOnly", &TListView::SetReadOnly));
         p.push_back(Prop::Bool("RowSelect", &TListView::SetRowSelect));
-        for (const char* n : {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
+        for (const char* n : {"ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::Reference("SmallImages", &TListView::SetSmallImages));
         p.push_back(Prop::Enum("SortType", &TListView::SetSortType, sorts));

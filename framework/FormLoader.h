@@ -8,7 +8,7 @@
 //       Font.Height = -11
 //       object bbtOk: TPSpeedButton
 //         Images = ilButtons            (a component, may be declared later)
-//         Anchors = [akLeft, akTop]
+//         Anchors = [akLeft, akTop]     (accepted and ignored, see below)
 //         Hint = 'line one'#10'line two'
 //         OnClick = bbtOkClick          (a handler the form class registered)
 //       end
@@ -20,7 +20,10 @@
 // a table of its published properties in declared order; the loader applies
 // properties in the order written. Anything it does not know (class,
 // property, value, handler, component) is an EReadError naming file and line,
-// e.g. "Unit1.dfm(42): unknown property 'Foo' of TPanel".
+// e.g. "Unit1.dfm(42): unknown property 'Foo' of TPanel". The classic control
+// properties that nothing here acts on (Action, Anchors, BiDiMode,
+// ParentBiDiMode, Constraints, the help properties) are one list of the
+// TControl class: accepted on every control, whatever their value, and dropped.
 //
 // File references ('banner.bmp') name a resource of the program by the file's
 // name; the CMake function sweepora_forms() compiles a folder of descriptions
@@ -53,7 +56,7 @@ class TFormReader;
 struct TPropertyInfo {
     std::string Name;
     std::function<void(TComponent* instance, const TFormValue& value, TFormReader& reader)> Apply;
-    // Dotted sub-properties (Font.Name, Constraints.MinWidth).
+    // Dotted sub-properties (Font.Name, Font.Style).
     std::vector<TPropertyInfo> Sub;
 };
 
@@ -195,14 +198,6 @@ TPropertyInfo Enum(const char* name, void (C::*set)(E), const TIdentTable& table
 {
     return {name, [set, table](TComponent* i, const TFormValue& v, TFormReader& r) {
                 (As<C>(i)->*set)(static_cast<E>(r.Ident(v, table)));
-            }, {}};
-}
-
-template <class C, class E>
-TPropertyInfo EnumField(const char* name, E C::*field, const TIdentTable& table)
-{
-    return {name, [field, table](TComponent* i, const TFormValue& v, TFormReader& r) {
-                As<C>(i)->*field = static_cast<E>(r.Ident(v, table));
             }, {}};
 }
 
