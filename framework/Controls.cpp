@@ -411,11 +411,6 @@ void TControl::Loaded()
     TComponent::Loaded();
 }
 
-bool TControl::GetMouseCapture() const
-{
-    return GetCaptureControl() == this;
-}
-
 void TControl::SetMouseCapture(bool value)
 {
     if (value)
@@ -844,7 +839,7 @@ bool TWinControl::ShowPopupMenu(TMessage& message)
             if (child->FPopupMenu) target = child;
     }
     auto menu = dynamic_cast<TPopupMenu*>(target->FPopupMenu);
-    if (!menu || !menu->GetAutoPopup()) return false;
+    if (!menu) return false;
     if (fromKeyboard) screen = target->ClientToScreen(POINT{0, 0});
     menu->SetPopupComponent(target);
     menu->Popup(screen.x, screen.y);

@@ -113,7 +113,6 @@ public:
 
     TColor GetColor() const { return FColor; }
     void SetColor(TColor value);
-    bool GetParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
     TFont* GetFont() { return &FFont; }
     bool GetParentFont() const { return FParentFont; }
@@ -125,16 +124,12 @@ public:
     void SetShowHint(bool value);
     bool GetParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value) { FParentShowHint = value; }
-    TCursor GetCursor() const { return FCursor; }
     void SetCursor(TCursor value) { FCursor = value; }
-    TAlign GetAlign() const { return FAlign; }
     void SetAlign(TAlign value);
-    TDragMode GetDragMode() const { return FDragMode; }
     void SetDragMode(TDragMode value) { FDragMode = value; }
 
     // A TPopupMenu, popped up by the window's context-menu request (right
     // click, Shift+F10) over the control.
-    TComponent* GetPopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TComponent* value) { FPopupMenu = value; }
 
     TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
@@ -154,7 +149,6 @@ public:
     virtual void Click();
     virtual void DblClick();
 
-    bool GetMouseCapture() const;
     void SetMouseCapture(bool value);
 
     POINT ClientToScreen(POINT point) const;

@@ -37,13 +37,6 @@ void TPanel::CreateParams(TCreateParams& params)
     params.ClassStyle |= CS_HREDRAW | CS_VREDRAW;
 }
 
-void TPanel::SetAlignment(TAlignment value)
-{
-    if (value == FAlignment) return;
-    FAlignment = value;
-    Invalidate();
-}
-
 void TPanel::BevelsChanged()
 {
     AlignControls();
@@ -71,16 +64,9 @@ void TPanel::SetBevelWidth(int value)
     BevelsChanged();
 }
 
-void TPanel::SetBorderWidth(int value)
-{
-    if (value < 0 || value == FBorderWidth) return;
-    FBorderWidth = value;
-    BevelsChanged();
-}
-
 void TPanel::AdjustClientRect(RECT& rect) const
 {
-    int inset = FBorderWidth;
+    int inset = 0;
     if (FBevelOuter != bvNone) inset += FBevelWidth;
     if (FBevelInner != bvNone) inset += FBevelWidth;
     InflateRect(&rect, -inset, -inset);
@@ -101,14 +87,10 @@ void TPanel::PaintWindow(TCanvas& canvas)
         }
     };
     bevel(FBevelOuter);
-    InflateRect(&r, -FBorderWidth, -FBorderWidth);
     bevel(FBevelInner);
     if (!FCaption.empty()) {
-        UINT format = DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER;
-        if (FAlignment == taCenter) format |= DT_CENTER;
-        if (FAlignment == taRightJustify) format |= DT_RIGHT;
         canvas.Font.Assign(FFont);
-        canvas.TextRect(r, FCaption, format);
+        canvas.TextRect(r, FCaption, DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
 }
 
@@ -127,28 +109,7 @@ void TImage::SetPictureResource(const std::string& name)
     Invalidate();
 }
 
-void TImage::SetCenter(bool value)
-{
-    if (value == FCenter) return;
-    FCenter = value;
-    Invalidate();
-}
-
-void TImage::SetStretch(bool value)
-{
-    if (value == FStretch) return;
-    FStretch = value;
-    Invalidate();
-}
-
 void TImage::Paint()
 {
-    if (FPicture.Empty()) return;
-    if (FStretch) {
-        FCanvas.StretchDraw(ClientRect(), FPicture);
-    } else if (FCenter) {
-        FCanvas.Draw((FWidth - FPicture.Width()) / 2, (FHeight - FPicture.Height()) / 2, FPicture);
-    } else {
-        FCanvas.Draw(0, 0, FPicture);
-    }
+    FCanvas.Draw(0, 0, FPicture);
 }

@@ -456,20 +456,12 @@ TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
 {
     static const TIdentTable styles = {
         {"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}};
-    static const TIdentTable charsets = {
-        {"ANSI_CHARSET", ANSI_CHARSET}, {"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"SYMBOL_CHARSET", SYMBOL_CHARSET},
-        {"OEM_CHARSET", OEM_CHARSET}, {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET},
-        {"RUSSIAN_CHARSET", RUSSIAN_CHARSET}, {"GREEK_CHARSET", GREEK_CHARSET},
-        {"TURKISH_CHARSET", TURKISH_CHARSET}, {"BALTIC_CHARSET", BALTIC_CHARSET}};
     TPropertyInfo info{name, nullptr, {}};
     auto sub = [font](const char* subName, std::function<void(TFont*, const TFormValue&, TFormReader&)> apply) {
         return TPropertyInfo{subName,
                              [font, apply](TComponent* i, const TFormValue& v, TFormReader& r) { apply(font(i), v, r); },
                              {}};
     };
-    info.Sub.push_back(sub("Charset", [](TFont* f, const TFormValue& v, TFormReader& r) {
-        f->SetCharset(v.Kind == TFormValue::vkInteger ? static_cast<int>(v.Integer) : r.Ident(v, charsets));
-    }));
     info.Sub.push_back(sub("Color", [](TFont* f, const TFormValue& v, TFormReader& r) {
         TColor color = 0;
         if (v.Kind == TFormValue::vkInteger) color = static_cast<TColor>(v.Integer);
@@ -483,10 +475,6 @@ TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
     info.Sub.push_back(sub("Name", [](TFont* f, const TFormValue& v, TFormReader& r) {
         if (v.Kind != TFormValue::vkString) r.InvalidValue(v);
         f->SetName(v.Text);
-    }));
-    info.Sub.push_back(sub("Size", [](TFont* f, const TFormValue& v, TFormReader& r) {
-        if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-        f->SetSize(static_cast<int>(v.Integer));
     }));
     info.Sub.push_back(sub("Style", [](TFont* f, const TFormValue& v, TFormReader& r) {
         f->SetStyle(r.SetValue(v, styles));
@@ -636,11 +624,9 @@ void RegisterFrameworkClasses()
         TComponentClass panel{"TPanel", "TControl", ComponentFactory<TPanel>(), {}};
         auto& p = panel.Properties;
         p.push_back(ControlProperty("Align"));
-        p.push_back(Prop::Enum("Alignment", &TPanel::SetAlignment, kAlignmentIdents()));
         p.push_back(Prop::Enum("BevelInner", &TPanel::SetBevelInner, kBevelIdents()));
         p.push_back(Prop::Enum("BevelOuter", &TPanel::SetBevelOuter, kBevelIdents()));
         p.push_back(Prop::Int("BevelWidth", &TPanel::SetBevelWidth));
-        p.push_back(Prop::Int("BorderWidth", &TPanel::SetBorderWidth));
         for (const char* n : {"Caption", "Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
                               "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
                               "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize"})
@@ -657,11 +643,9 @@ void RegisterFrameworkClasses()
         for (const char* n : {"Caption", "Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
                               "ParentShowHint", "PopupMenu"})
             p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("ShowAccelChar", &TLabel::SetShowAccelChar));
         p.push_back(ControlProperty("ShowHint"));
         p.push_back(Prop::Bool("Transparent", &TLabel::SetTransparent));
         p.push_back(ControlProperty("Visible"));
-        p.push_back(Prop::Bool("WordWrap", &TLabel::SetWordWrap));
         for (const char* n : {"OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(label));
@@ -671,11 +655,9 @@ void RegisterFrameworkClasses()
         TComponentClass image{"TImage", "TControl", ComponentFactory<TImage>(), {}};
         auto& p = image.Properties;
         p.push_back(ControlProperty("Align"));
-        p.push_back(Prop::Bool("Center", &TImage::SetCenter));
         for (const char* n : {"DragMode", "Enabled", "ParentShowHint"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Resource("Picture", &TImage::SetPictureResource));
         for (const char* n : {"PopupMenu", "ShowHint"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("Stretch", &TImage::SetStretch));
         for (const char* n : {"Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(image));
@@ -688,10 +670,8 @@ void RegisterFrameworkClasses()
         auto& p = edit.Properties;
         p.push_back(Prop::Enum("BorderStyle", &TEdit::SetBorder, kControlBorderIdents));
         for (const char* n : {"Color", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Int("MaxLength", &TEdit::SetMaxLength));
         for (const char* n : {"ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
             p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("ReadOnly", &TEdit::SetReadOnly));
         for (const char* n : {"ShowHint", "TabOrder", "TabStop"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::String("Text", &TEdit::SetText));
         p.push_back(ControlProperty("Visible"));
@@ -703,17 +683,13 @@ void RegisterFrameworkClasses()
     }
 
     {
-        static const TIdentTable states = {{"cbUnchecked", cbUnchecked}, {"cbChecked", cbChecked}, {"cbGrayed", cbGrayed}};
         TComponentClass check{"TCheckBox", "TControl", ComponentFactory<TCheckBox>(), {}};
         auto& p = check.Properties;
-        p.push_back(Prop::Enum("Alignment", &TCheckBox::SetAlignment, kAlignmentIdents()));
-        p.push_back(Prop::Bool("AllowGrayed", &TCheckBox::SetAllowGrayed));
         p.push_back(ControlProperty("Caption"));
         p.push_back(Prop::Bool("Checked", &TCheckBox::SetChecked));
         for (const char* n : {"Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint",
                               "PopupMenu", "ShowHint"})
             p.push_back(ControlProperty(n));
-        p.push_back(Prop::Enum("State", &TCheckBox::SetState, states));
         for (const char* n : {"TabOrder", "TabStop", "Visible", "OnClick", "OnKeyDown", "OnKeyPress", "OnKeyUp",
                               "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
@@ -727,14 +703,10 @@ void RegisterFrameworkClasses()
         TComponentClass list{"TListView", "TControl", ComponentFactory<TListView>(), {}};
         auto& p = list.Properties;
         p.push_back(ControlProperty("Align"));
-        p.push_back(Prop::Enum("BorderStyle", &TListView::SetBorder, kControlBorderIdents));
         p.push_back(Prop::Bool("Checkboxes", &TListView::SetCheckboxes));
         p.push_back(ControlProperty("Color"));
-        p.push_back(Prop::Bool("ColumnClick", &TListView::SetColumnClick));
         for (const char* n : {"DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("HideSelection", &TListView::SetHideSelection));
         p.push_back(Prop::Reference("LargeImages", &TListView::SetLargeImages));
-        p.push_back(Prop::Bool("MultiSelect", &TListView::SetMultiSelect));
         p.push_back(Prop::Bool("ReadOnly", &TListView::SetReadOnly));
         p.push_back(Prop::Bool("RowSelect", &TListView::SetRowSelect));
         for (const char* n : {"ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
@@ -755,8 +727,7 @@ void RegisterFrameworkClasses()
     RegisterComponentClass({"TPopupMenu",
                             "TComponent",
                             ComponentFactory<TPopupMenu>(),
-                            {Prop::Bool("AutoPopup", &TPopupMenu::SetAutoPopup),
-                             Prop::Event("OnPopup", &TPopupMenu::OnPopup)}});
+                            {Prop::Event("OnPopup", &TPopupMenu::OnPopup)}});
     RegisterComponentClass({"TMenuItem",
                             "TComponent",
                             ComponentFactory<TMenuItem>(),
@@ -787,9 +758,7 @@ void RegisterFrameworkClasses()
                                  Prop::Enum("RestoreOn", &TTrayIcon::SetRestoreOn, events),
                                  Prop::Enum("PopupMenuOn", &TTrayIcon::SetPopupMenuOn, events),
                                  Prop::Reference("Icons", &TTrayIcon::SetIcons),
-                                 Prop::Int("IconIndex", &TTrayIcon::SetIconIndex),
-                                 Prop::Event("OnClick", &TTrayIcon::OnClick),
-                                 Prop::Event("OnDblClick", &TTrayIcon::OnDblClick)}});
+                                 Prop::Int("IconIndex", &TTrayIcon::SetIconIndex)}});
     }
 
     RegisterComponentClass({"TImageList",

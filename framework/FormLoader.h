@@ -265,7 +265,7 @@ TPropertyInfo Resource(const char* name, void (C::*set)(const std::string&))
             }, {}};
 }
 
-// Font.Name, Font.Height, Font.Size, Font.Color, Font.Style, Font.Charset.
+// Font.Name, Font.Height, Font.Color, Font.Style.
 TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font);
 
 } // namespace Prop

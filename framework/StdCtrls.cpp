@@ -12,8 +12,6 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
 UINT TLabel::TextFormat() const
 {
     UINT format = DT_EXPANDTABS;
-    if (FWordWrap) format |= DT_WORDBREAK;
-    if (!FShowAccelChar) format |= DT_NOPREFIX;
     if (FAlignment == taCenter) format |= DT_CENTER;
     if (FAlignment == taRightJustify) format |= DT_RIGHT;
     return format;
@@ -33,28 +31,12 @@ void TLabel::SetAutoSize(bool value)
     AdjustBounds();
 }
 
-void TLabel::SetWordWrap(bool value)
-{
-    if (value == FWordWrap) return;
-    FWordWrap = value;
-    AdjustBounds();
-    Invalidate();
-}
-
 void TLabel::SetTransparent(bool value)
 {
     if (value == FTransparent) return;
     FTransparent = value;
     // A transparent control lets its parent show through.
     SetStyleFlag(csOpaque, !value);
-    Invalidate();
-}
-
-void TLabel::SetShowAccelChar(bool value)
-{
-    if (value == FShowAccelChar) return;
-    FShowAccelChar = value;
-    AdjustBounds();
     Invalidate();
 }
 
@@ -75,7 +57,7 @@ void TLabel::AdjustBounds()
 {
     if (!FAutoSize || IsLoading()) return;
     HDC dc = GetDC(nullptr);
-    RECT r{0, 0, FWordWrap ? FWidth : 0, 0};
+    RECT r{0, 0, 0, 0};
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     std::string text = FCaption.empty() ? std::string(" ") : FCaption;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFormat() | DT_CALCRECT);
@@ -158,7 +140,6 @@ void TEdit::CreateParams(TCreateParams& params)
     TWinControl::CreateParams(params);
     params.SystemClass = "EDIT";
     params.Style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-    if (FReadOnly) params.Style |= ES_READONLY;
     if (FBorder) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -166,20 +147,8 @@ void TEdit::CreateWnd()
 {
     TWinControl::CreateWnd();
     SendFont(this, &FFont);
-    SendMessageA(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
-}
-
-void TEdit::SetMaxLength(int value)
-{
-    if (value < 0) value = 0;
-    FMaxLength = value;
-    if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(value), 0);
-}
-
-void TEdit::SetReadOnly(bool value)
-{
-    FReadOnly = value;
-    if (FHandle) SendMessageA(FHandle, EM_SETREADONLY, value, 0);
+    // No limit of ours: the longest text the system takes.
+    SendMessageA(FHandle, EM_LIMITTEXT, 0, 0);
 }
 
 void TEdit::SetBorder(bool value)
@@ -187,11 +156,6 @@ void TEdit::SetBorder(bool value)
     if (value == FBorder) return;
     FBorder = value;
     UpdateExStyle(WS_EX_CLIENTEDGE, value);
-}
-
-void TEdit::SelectAll()
-{
-    if (FHandle) SendMessageA(FHandle, EM_SETSEL, 0, -1);
 }
 
 void TEdit::Change()
@@ -247,8 +211,7 @@ void TCheckBox::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
     params.SystemClass = "BUTTON";
-    params.Style |= WS_TABSTOP | (FAllowGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX);
-    if (FAlignment == taLeftJustify) params.Style |= BS_LEFTTEXT;
+    params.Style |= WS_TABSTOP | BS_AUTOCHECKBOX;
 }
 
 void TCheckBox::CreateWnd()
@@ -265,31 +228,10 @@ TCheckBoxState TCheckBox::GetState() const
 
 void TCheckBox::SetState(TCheckBoxState value)
 {
-    if (value == cbGrayed && !FAllowGrayed) value = cbUnchecked;
     if (value == FState) return;
     FState = value;
     if (FHandle) SendMessageA(FHandle, BM_SETCHECK, static_cast<WPARAM>(value), 0);
     if (!IsLoading()) Click();
-}
-
-void TCheckBox::SetAllowGrayed(bool value)
-{
-    FAllowGrayed = value;
-    if (FHandle)
-        SendMessageA(FHandle, BM_SETSTYLE, static_cast<WPARAM>(value ? BS_AUTO3STATE : BS_AUTOCHECKBOX), TRUE);
-    if (!value && FState == cbGrayed) SetState(cbUnchecked);
-}
-
-void TCheckBox::SetAlignment(TAlignment value)
-{
-    if (value == taCenter) value = taRightJustify;
-    if (value == FAlignment) return;
-    FAlignment = value;
-    if (!FHandle) return;
-    LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
-    style = value == taLeftJustify ? (style | BS_LEFTTEXT) : (style & ~static_cast<LONG_PTR>(BS_LEFTTEXT));
-    SetWindowLongPtrA(FHandle, GWL_STYLE, style);
-    InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TCheckBox::Dispatch(TMessage& message)

@@ -202,8 +202,6 @@ void TTrayIcon::PopupAtCursor()
 
 void TTrayIcon::MouseEvent(UINT mouseMessage)
 {
-    if (mouseMessage == WM_LBUTTONUP && OnClick) OnClick(this);
-    if (mouseMessage == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
     if (Matches(FRestoreOn, mouseMessage)) Restore();
     if (Matches(FPopupMenuOn, mouseMessage)) PopupAtCursor();
 }
