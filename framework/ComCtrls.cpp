@@ -285,7 +285,7 @@ TListView::TListView(TComponent* owner)
 {
     FClassName = "TListView";
     // The list view tracks its own mouse; clicks come as NM_CLICK / NM_DBLCLK.
-    ControlStyle = csSetCaption;
+    ControlStyle = 0;
     FWidth = 250;
     FHeight = 150;
     FColor = clWindow;

@@ -38,8 +38,8 @@
 #include "StdCtrls.h"
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-// stText and stBoth keep the rows in the order of their captions (lstrcmpA).
-enum TSortType { stNone, stData, stText, stBoth };
+// stText keeps the rows in the order of their captions (lstrcmpA).
+enum TSortType { stNone, stText };
 enum TItemChange { ctText, ctImage, ctState };
 
 class TListView;
@@ -238,7 +238,7 @@ private:
     void InsertColumnWindow(TListColumn* column);
     void InsertItemWindow(TListItem* item);
     void ItemTextChanged(TListItem* item, bool caption);
-    bool Sorted() const { return FSortType == stText || FSortType == stBoth; }
+    bool Sorted() const { return FSortType == stText; }
     void Sort();
     // Column widths of -1 / -2 are fitted once the rows stop changing.
     void RequestFit();

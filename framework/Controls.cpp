@@ -64,23 +64,7 @@ HWND PaintWindowOf(const TControl* control)
 
 LPCSTR CursorResource(TCursor cursor)
 {
-    switch (cursor) {
-    case crArrow: return IDC_ARROW;
-    case crCross: return IDC_CROSS;
-    case crIBeam: return IDC_IBEAM;
-    case crSizeNESW: return IDC_SIZENESW;
-    case crSizeNS: return IDC_SIZENS;
-    case crSizeNWSE: return IDC_SIZENWSE;
-    case crSizeWE: return IDC_SIZEWE;
-    case crUpArrow: return IDC_UPARROW;
-    case crHourGlass: return IDC_WAIT;
-    case crNo: return IDC_NO;
-    case crAppStart: return IDC_APPSTARTING;
-    case crHelp: return IDC_HELP;
-    case crHandPoint: return IDC_HAND;
-    case crSizeAll: return IDC_SIZEALL;
-    default: return IDC_ARROW;
-    }
+    return cursor == crHandPoint ? IDC_HAND : IDC_ARROW;
 }
 
 // Restores a DC saved on construction, also when painting throws.
@@ -726,7 +710,7 @@ void TWinControl::HandleSetCursor(TMessage& message)
         TCursor cursor = child ? child->FCursor : crDefault;
         if (cursor == crDefault) cursor = FCursor;
         if (cursor != crDefault) {
-            ::SetCursor(cursor == crNone ? nullptr : LoadCursorA(nullptr, CursorResource(cursor)));
+            ::SetCursor(LoadCursorA(nullptr, CursorResource(cursor)));
             message.Result = 1;
             return;
         }

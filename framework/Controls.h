@@ -51,29 +51,13 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 // Cursor shapes by the classic numbering; crDefault leaves the parent's.
 using TCursor = int;
 constexpr TCursor crDefault = 0;
-constexpr TCursor crNone = -1;
-constexpr TCursor crArrow = -2;
-constexpr TCursor crCross = -3;
-constexpr TCursor crIBeam = -4;
-constexpr TCursor crSizeNESW = -6;
-constexpr TCursor crSizeNS = -7;
-constexpr TCursor crSizeNWSE = -8;
-constexpr TCursor crSizeWE = -9;
-constexpr TCursor crUpArrow = -10;
-constexpr TCursor crHourGlass = -11;
-constexpr TCursor crNo = -18;
-constexpr TCursor crAppStart = -19;
-constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
-constexpr TCursor crSizeAll = -22;
 
 enum TControlStyleFlag : unsigned {
-    csAcceptsControls = 1,
-    csCaptureMouse = 2,
-    csClickEvents = 4,
-    csSetCaption = 8,
-    csOpaque = 16,
-    csDoubleClicks = 32,
+    csCaptureMouse = 1,
+    csClickEvents = 2,
+    csOpaque = 4,
+    csDoubleClicks = 8,
 };
 using TControlStyle = unsigned;
 
@@ -132,7 +116,7 @@ public:
     // click, Shift+F10) over the control.
     void SetPopupMenu(TComponent* value) { FPopupMenu = value; }
 
-    TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
 
     // Marks the control's area of its parent for painting.
     virtual void Invalidate();

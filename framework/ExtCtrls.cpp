@@ -24,7 +24,7 @@ void Frame3D(HDC dc, RECT& rect, TColor topLeft, TColor bottomRight, int width)
 TPanel::TPanel(TComponent* owner) : TWinControl(owner)
 {
     FClassName = "TPanel";
-    ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks;
+    ControlStyle = csCaptureMouse | csClickEvents | csOpaque | csDoubleClicks;
     FWidth = 185;
     FHeight = 41;
     FColor = clBtnFace;
@@ -82,7 +82,6 @@ void TPanel::PaintWindow(TCanvas& canvas)
         switch (cut) {
         case bvRaised: Frame3D(canvas.Handle, r, clBtnHighlight, clBtnShadow, FBevelWidth); break;
         case bvLowered: Frame3D(canvas.Handle, r, clBtnShadow, clBtnHighlight, FBevelWidth); break;
-        case bvSpace: InflateRect(&r, -FBevelWidth, -FBevelWidth); break;
         case bvNone: break;
         }
     };

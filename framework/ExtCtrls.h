@@ -4,7 +4,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelCut { bvNone, bvLowered, bvRaised };
 
 class TPanel : public TWinControl {
 public:

@@ -455,7 +455,7 @@ namespace Prop {
 TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
 {
     static const TIdentTable styles = {
-        {"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}};
+        {"fsBold", fsBold}};
     TPropertyInfo info{name, nullptr, {}};
     auto sub = [font](const char* subName, std::function<void(TFont*, const TFormValue&, TFormReader&)> apply) {
         return TPropertyInfo{subName,
@@ -505,32 +505,23 @@ const TIdentTable& kAlignmentIdents()
 }
 const TIdentTable& kCursorIdents()
 {
-    static const TIdentTable table = {
-    {"crDefault", crDefault},     {"crNone", crNone},       {"crArrow", crArrow},       {"crCross", crCross},
-    {"crIBeam", crIBeam},         {"crSizeNESW", crSizeNESW}, {"crSizeNS", crSizeNS},   {"crSizeNWSE", crSizeNWSE},
-    {"crSizeWE", crSizeWE},       {"crUpArrow", crUpArrow}, {"crHourGlass", crHourGlass}, {"crNo", crNo},
-    {"crAppStart", crAppStart},   {"crHelp", crHelp},       {"crHandPoint", crHandPoint}, {"crSizeAll", crSizeAll}};
+    static const TIdentTable table = {{"crDefault", crDefault}, {"crHandPoint", crHandPoint}};
     return table;
 }
 const TIdentTable& kBevelIdents()
 {
-    static const TIdentTable table = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}};
+    static const TIdentTable table = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}};
     return table;
 }
 const TIdentTable& kPositionIdents()
 {
     static const TIdentTable table = {
-    {"poDesigned", poDesigned},           {"poDefault", poDefault},
-    {"poDefaultPosOnly", poDefaultPosOnly}, {"poDefaultSizeOnly", poDefaultSizeOnly},
-    {"poScreenCenter", poScreenCenter},   {"poDesktopCenter", poDesktopCenter},
-    {"poMainFormCenter", poMainFormCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
+    {"poDesigned", poDesigned}, {"poDesktopCenter", poDesktopCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
     return table;
 }
 const TIdentTable& kBorderStyleIdents()
 {
-    static const TIdentTable table = {{"bsNone", bsNone},         {"bsSingle", bsSingle},
-                                        {"bsSizeable", bsSizeable}, {"bsDialog", bsDialog},
-                                        {"bsToolWindow", bsToolWindow}, {"bsSizeToolWin", bsSizeToolWin}};
+    static const TIdentTable table = {{"bsNone", bsNone}, {"bsSizeable", bsSizeable}};
     return table;
 }
 
@@ -697,7 +688,7 @@ void RegisterFrameworkClasses()
     }
 
     {
-        static const TIdentTable sorts = {{"stNone", stNone}, {"stData", stData}, {"stText", stText}, {"stBoth", stBoth}};
+        static const TIdentTable sorts = {{"stNone", stNone}, {"stText", stText}};
         static const TIdentTable views = {
             {"vsIcon", vsIcon}, {"vsSmallIcon", vsSmallIcon}, {"vsList", vsList}, {"vsReport", vsReport}};
         TComponentClass list{"TListView", "TControl", ComponentFactory<TListView>(), {}};
@@ -741,13 +732,7 @@ void RegisterFrameworkClasses()
                              Prop::Bool("Visible", &TMenuItem::SetVisible),
                              Prop::Event("OnClick", &TMenuItem::OnClick)}});
     {
-        static const TIdentTable events = {{"imNone", imNone},
-                                           {"imClick", imClick},
-                                           {"imDoubleClick", imDoubleClick},
-                                           {"imLeftClickUp", imLeftClickUp},
-                                           {"imLeftDoubleClick", imLeftDoubleClick},
-                                           {"imRightClickUp", imRightClickUp},
-                                           {"imRightDoubleClick", imRightDoubleClick}};
+        static const TIdentTable events = {{"imDoubleClick", imDoubleClick}, {"imRightClickUp", imRightClickUp}};
         RegisterComponentClass({"TTrayIcon",
                                 "TComponent",
                                 ComponentFactory<TTrayIcon>(),

@@ -32,26 +32,17 @@
 #include "Controls.h"
 #include "SysUtils.h"
 
-enum TPosition {
-    poDesigned,
-    poDefault,
-    poDefaultPosOnly,
-    poDefaultSizeOnly,
-    poScreenCenter,
-    poDesktopCenter,
-    poMainFormCenter,
-    poOwnerFormCenter,
-};
+// Where a form goes when it is shown: where it stands, centred on the
+// desktop, or centred on its owner form (the main form when it has none).
+enum TPosition { poDesigned, poDesktopCenter, poOwnerFormCenter };
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// Borderless, or the framed window with caption, menu and sizing border.
+enum TFormBorderStyle { bsNone, bsSizeable };
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = IDOK;
 constexpr TModalResult mrCancel = IDCANCEL;
-constexpr TModalResult mrAbort = IDABORT;
-constexpr TModalResult mrRetry = IDRETRY;
-constexpr TModalResult mrIgnore = IDIGNORE;
 constexpr TModalResult mrYes = IDYES;
 constexpr TModalResult mrNo = IDNO;
 

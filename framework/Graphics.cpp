@@ -106,9 +106,6 @@ HFONT TFont::Handle() const
         LOGFONTA lf = {};
         lf.lfHeight = FHeight;
         lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
-        lf.lfItalic = (FStyle & fsItalic) ? 1 : 0;
-        lf.lfUnderline = (FStyle & fsUnderline) ? 1 : 0;
-        lf.lfStrikeOut = (FStyle & fsStrikeOut) ? 1 : 0;
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;

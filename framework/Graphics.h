@@ -63,7 +63,7 @@ COLORREF ColorToRGB(TColor color);
 // when the name is not a colour.
 bool IdentToColor(const std::string& name, TColor& color);
 
-enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+enum TFontStyle : unsigned { fsBold = 1 };
 using TFontStyles = unsigned;
 
 // A logical font. The GDI font is made when first needed and remade after a

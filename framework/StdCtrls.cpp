@@ -128,7 +128,7 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner)
 {
     FClassName = "TEdit";
     // The system's edit tracks its own mouse: no capture or clicks of ours.
-    ControlStyle = csSetCaption | csDoubleClicks;
+    ControlStyle = csDoubleClicks;
     FWidth = 121;
     FHeight = 21;
     FColor = clWindow;
@@ -200,7 +200,7 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
 {
     FClassName = "TCheckBox";
     // The system's button tracks its own mouse and reports its clicks.
-    ControlStyle = csSetCaption | csDoubleClicks;
+    ControlStyle = csDoubleClicks;
     FWidth = 97;
     FHeight = 17;
     FColor = clBtnFace;

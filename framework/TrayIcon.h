@@ -27,13 +27,8 @@
 
 // Which mouse event on the icon triggers an action.
 enum TTrayMouseEvent {
-    imNone,
-    imClick,            // left button released
-    imDoubleClick,      // double click of any button
-    imLeftClickUp,
-    imLeftDoubleClick,
-    imRightClickUp,
-    imRightDoubleClick,
+    imDoubleClick,  // double click of any button
+    imRightClickUp, // right button released
 };
 
 class TTrayIcon : public TComponent {
