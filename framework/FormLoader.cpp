@@ -769,8 +769,3 @@ std::vector<TPropertyInfo> ControlProperties(std::initializer_list<const char*> 
     for (const char* n : names) list.push_back(ControlProperty(n));
     return list;
 }
-
-const TIdentTable& AlignmentIdents()
-{
-    return kAlignmentIdents();
-}

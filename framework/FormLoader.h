@@ -103,8 +103,6 @@ public:
     // Reads the description into the root form.
     void Read(const std::string& text);
 
-    const std::string& FileName() const { return FFileName; }
-
 private:
     struct Fixup {
         std::string Name;
@@ -274,4 +272,3 @@ TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font);
 // publish, by name (Align, Caption, Color, Enabled, Font, OnClick, ...).
 const TPropertyInfo& ControlProperty(const std::string& name);
 std::vector<TPropertyInfo> ControlProperties(std::initializer_list<const char*> names);
-const TIdentTable& AlignmentIdents();

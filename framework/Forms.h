@@ -75,12 +75,10 @@ public:
     // Showing positions the form (Position), shows and activates it and
     // raises OnActivate; hiding hides it.
     void SetVisible(bool value) override;
-    bool IsModal() const { return FModal; }
 
     TModalResult ModalResult = mrNone;
     TPosition GetPosition() const { return FPosition; }
     void SetPosition(TPosition value) { FPosition = value; }
-    TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
     std::string HelpFile;
     // The window's icon: the program's ICON resource of that name, else the
@@ -205,7 +203,6 @@ public:
     bool Terminated() const { return FTerminated; }
 
     TCustomForm* MainForm() const { return FMainForm; }
-    const std::string& GetTitle() const { return FTitle; }
     void SetTitle(const std::string& title);
     HWND Handle() const { return FHandle; }
 
