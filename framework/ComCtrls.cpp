@@ -281,15 +281,14 @@ TListColumn* TListColumns::Add()
 // ---------------------------------------------------------------- TListView
 
 TListView::TListView(TComponent* owner)
-    : TWinControl(owner), FColumnList(this), FItemList(this)
+    : TSystemControl(owner, WC_LISTVIEWA), FColumnList(this), FItemList(this)
 {
     FClassName = "TListView";
-    // The list view tracks its own mouse; clicks come as NM_CLICK / NM_DBLCLK.
+    // Clicks come as NM_CLICK / NM_DBLCLK.
     ControlStyle = 0;
     FWidth = 250;
     FHeight = 150;
     FColor = clWindow;
-    TabStop = true;
 }
 
 TListView::~TListView()
@@ -312,19 +311,17 @@ DWORD TListView::ViewStyleBits() const
 void TListView::CreateParams(TCreateParams& params)
 {
     EnsureListViewClass();
-    TWinControl::CreateParams(params);
-    params.SystemClass = WC_LISTVIEWA;
+    TSystemControl::CreateParams(params);
     // The image lists belong to their TImageList components.
-    params.Style |= WS_TABSTOP | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_SINGLESEL | ViewStyleBits();
+    params.Style |= LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_SINGLESEL | ViewStyleBits();
     if (!FReadOnly) params.Style |= LVS_EDITLABELS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TListView::CreateWnd()
 {
-    TWinControl::CreateWnd();
+    TSystemControl::CreateWnd();
     Quiet quiet(FQuiet);
-    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), FALSE);
     UpdateExtendedStyle();
     if (FLargeImages) SendMessageA(FHandle, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(FLargeImages->Handle()));
     if (FSmallImages) SendMessageA(FHandle, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FSmallImages->Handle()));
@@ -586,18 +583,14 @@ void TListView::Dispatch(TMessage& message)
     case CM_FITCOLUMNS:
         if (FFitPending) FitColumns();
         return;
-    case CM_FONTCHANGED:
-        if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
-        TWinControl::Dispatch(message);
-        return;
     case CM_COLORCHANGED:
         if (FHandle) {
             SendMessageA(FHandle, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
             SendMessageA(FHandle, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
         }
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
         return;
     default:
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
     }
 }

@@ -176,7 +176,7 @@ private:
     std::vector<std::unique_ptr<TListColumn>> FColumns;
 };
 
-class TListView : public TWinControl {
+class TListView : public TSystemControl {
 public:
     explicit TListView(TComponent* owner);
     ~TListView() override;

@@ -128,6 +128,23 @@ unsigned TFormReader::SetValue(const TFormValue& value, const TIdentTable& table
     return bits;
 }
 
+bool TFormReader::Boolean(const TFormValue& value) const
+{
+    if (value.Kind == TFormValue::vkIdent) {
+        if (SameText(value.Text, "True")) return true;
+        if (SameText(value.Text, "False")) return false;
+    }
+    InvalidValue(value);
+}
+
+TColor TFormReader::Color(const TFormValue& value) const
+{
+    TColor color = 0;
+    if (value.Kind == TFormValue::vkInteger) return static_cast<TColor>(value.Integer);
+    if (value.Kind != TFormValue::vkIdent || !IdentToColor(value.Text, color)) InvalidValue(value);
+    return color;
+}
+
 TComponent* TFormReader::Lookup(const std::string& name) const
 {
     if (SameText(name, FRoot->GetName())) return FRoot;
@@ -462,12 +479,7 @@ TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
                              [font, apply](TComponent* i, const TFormValue& v, TFormReader& r) { apply(font(i), v, r); },
                              {}};
     };
-    info.Sub.push_back(sub("Color", [](TFont* f, const TFormValue& v, TFormReader& r) {
-        TColor color = 0;
-        if (v.Kind == TFormValue::vkInteger) color = static_cast<TColor>(v.Integer);
-        else if (v.Kind != TFormValue::vkIdent || !IdentToColor(v.Text, color)) r.InvalidValue(v);
-        f->SetColor(color);
-    }));
+    info.Sub.push_back(sub("Color", [](TFont* f, const TFormValue& v, TFormReader& r) { f->SetColor(r.Color(v)); }));
     info.Sub.push_back(sub("Height", [](TFont* f, const TFormValue& v, TFormReader& r) {
         if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
         f->SetHeight(static_cast<int>(v.Integer));

@@ -99,6 +99,10 @@ public:
     const THandlerBase& Handler(const std::string& name) const;
     int Ident(const TFormValue& value, const TIdentTable& table) const;
     unsigned SetValue(const TFormValue& value, const TIdentTable& table) const;
+    // True or False.
+    bool Boolean(const TFormValue& value) const;
+    // An integer or a colour name (clBtnFace).
+    TColor Color(const TFormValue& value) const;
 
     // Reads the description into the root form.
     void Read(const std::string& text);
@@ -136,23 +140,13 @@ C* As(TComponent* instance)
 template <class C>
 TPropertyInfo Bool(const char* name, void (C::*set)(bool))
 {
-    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) {
-                if (v.Kind != TFormValue::vkIdent) r.InvalidValue(v);
-                if (SameText(v.Text, "True")) (As<C>(i)->*set)(true);
-                else if (SameText(v.Text, "False")) (As<C>(i)->*set)(false);
-                else r.InvalidValue(v);
-            }, {}};
+    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) { (As<C>(i)->*set)(r.Boolean(v)); }, {}};
 }
 
 template <class C>
 TPropertyInfo BoolField(const char* name, bool C::*field)
 {
-    return {name, [field](TComponent* i, const TFormValue& v, TFormReader& r) {
-                if (v.Kind != TFormValue::vkIdent) r.InvalidValue(v);
-                if (SameText(v.Text, "True")) As<C>(i)->*field = true;
-                else if (SameText(v.Text, "False")) As<C>(i)->*field = false;
-                else r.InvalidValue(v);
-            }, {}};
+    return {name, [field](TComponent* i, const TFormValue& v, TFormReader& r) { As<C>(i)->*field = r.Boolean(v); }, {}};
 }
 
 template <class C>
@@ -211,12 +205,7 @@ TPropertyInfo Set(const char* name, void (C::*set)(unsigned), const TIdentTable&
 template <class C>
 TPropertyInfo Color(const char* name, void (C::*set)(TColor))
 {
-    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) {
-                TColor color = 0;
-                if (v.Kind == TFormValue::vkInteger) color = static_cast<TColor>(v.Integer);
-                else if (v.Kind != TFormValue::vkIdent || !IdentToColor(v.Text, color)) r.InvalidValue(v);
-                (As<C>(i)->*set)(color);
-            }, {}};
+    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) { (As<C>(i)->*set)(r.Color(v)); }, {}};
 }
 
 // Another component of the description, by name.

@@ -97,34 +97,31 @@ void TCustomForm::BeforeDestruction()
     DoDestroy();
 }
 
-void TCustomForm::DoCreate()
+// A form's own events show what they raise in the exception box; the form
+// goes on being created, shown or freed.
+void TCustomForm::RaiseEvent(const TNotifyEvent& event)
 {
-    if (!OnCreate) return;
+    if (!event) return;
     try {
-        OnCreate(this);
+        event(this);
     } catch (...) {
         Application->HandleException();
     }
+}
+
+void TCustomForm::DoCreate()
+{
+    RaiseEvent(OnCreate);
 }
 
 void TCustomForm::DoActivate()
 {
-    if (!OnActivate) return;
-    try {
-        OnActivate(this);
-    } catch (...) {
-        Application->HandleException();
-    }
+    RaiseEvent(OnActivate);
 }
 
 void TCustomForm::DoDestroy()
 {
-    if (!OnDestroy) return;
-    try {
-        OnDestroy(this);
-    } catch (...) {
-        Application->HandleException();
-    }
+    RaiseEvent(OnDestroy);
 }
 
 const THandlerBase* TCustomForm::FindHandler(const std::string& name) const

@@ -145,6 +145,7 @@ private:
     };
     void ApplyPosition();
     void FrameStyle(DWORD& style, DWORD& exStyle) const;
+    void RaiseEvent(const TNotifyEvent& event);
 
     std::vector<HandlerEntry> FHandlers;
     std::vector<FieldEntry> FFields;

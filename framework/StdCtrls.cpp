@@ -104,49 +104,69 @@ HBRUSH TControlBrush::Get(TColor color)
     return FBrush;
 }
 
-namespace {
+// ---------------------------------------------------------- TSystemControl
 
-// Fonts and colours of a system-class control follow the control's own.
-void SendFont(TWinControl* control, TFont* font)
+TSystemControl::TSystemControl(TComponent* owner, const char* systemClass)
+    : TWinControl(owner), FSystemClass(systemClass)
 {
-    if (control->HandleAllocated()) SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font->Handle()), TRUE);
+    ControlStyle = csDoubleClicks;
+    TabStop = true;
 }
 
-LRESULT ControlColors(TMessage& message, TFont* font, TColor color, TControlBrush& brush)
+void TSystemControl::CreateParams(TCreateParams& params)
 {
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    SetTextColor(dc, ColorToRGB(font->GetColor()));
-    SetBkColor(dc, ColorToRGB(color));
-    return reinterpret_cast<LRESULT>(brush.Get(color));
+    TWinControl::CreateParams(params);
+    params.SystemClass = FSystemClass;
+    params.Style |= WS_TABSTOP;
 }
 
-} // namespace
+void TSystemControl::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
+}
+
+void TSystemControl::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(FFont.GetColor()));
+        SetBkColor(dc, ColorToRGB(FColor));
+        message.Result = reinterpret_cast<LRESULT>(FBrush.Get(FColor));
+        return;
+    }
+    case CM_FONTCHANGED:
+        if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
+        TWinControl::Dispatch(message);
+        return;
+    default:
+        TWinControl::Dispatch(message);
+    }
+}
 
 // ------------------------------------------------------------------- TEdit
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner)
+TEdit::TEdit(TComponent* owner) : TSystemControl(owner, "EDIT")
 {
     FClassName = "TEdit";
-    // The system's edit tracks its own mouse: no capture or clicks of ours.
-    ControlStyle = csDoubleClicks;
     FWidth = 121;
     FHeight = 21;
     FColor = clWindow;
-    TabStop = true;
 }
 
 void TEdit::CreateParams(TCreateParams& params)
 {
-    TWinControl::CreateParams(params);
-    params.SystemClass = "EDIT";
-    params.Style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+    TSystemControl::CreateParams(params);
+    params.Style |= ES_AUTOHSCROLL | ES_LEFT;
     if (FBorder) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TEdit::CreateWnd()
 {
-    TWinControl::CreateWnd();
-    SendFont(this, &FFont);
+    TSystemControl::CreateWnd();
     // No limit of ours: the longest text the system takes.
     SendMessageA(FHandle, EM_LIMITTEXT, 0, 0);
 }
@@ -177,47 +197,34 @@ void TEdit::Dispatch(TMessage& message)
             Change();
         }
         return;
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC:
-        message.Result = ControlColors(message, &FFont, FColor, FBrush);
-        return;
     case CM_TEXTCHANGED:
         // With a window, its EN_CHANGE has reported the change already.
         if (!FHandle) Change();
         return;
-    case CM_FONTCHANGED:
-        SendFont(this, &FFont);
-        TWinControl::Dispatch(message);
-        return;
     default:
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
     }
 }
 
 // --------------------------------------------------------------- TCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+TCheckBox::TCheckBox(TComponent* owner) : TSystemControl(owner, "BUTTON")
 {
     FClassName = "TCheckBox";
-    // The system's button tracks its own mouse and reports its clicks.
-    ControlStyle = csDoubleClicks;
     FWidth = 97;
     FHeight = 17;
     FColor = clBtnFace;
-    TabStop = true;
 }
 
 void TCheckBox::CreateParams(TCreateParams& params)
 {
-    TWinControl::CreateParams(params);
-    params.SystemClass = "BUTTON";
-    params.Style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+    TSystemControl::CreateParams(params);
+    params.Style |= BS_AUTOCHECKBOX;
 }
 
 void TCheckBox::CreateWnd()
 {
-    TWinControl::CreateWnd();
-    SendFont(this, &FFont);
+    TSystemControl::CreateWnd();
     SendMessageA(FHandle, BM_SETCHECK, static_cast<WPARAM>(FState), 0);
 }
 
@@ -247,19 +254,7 @@ void TCheckBox::Dispatch(TMessage& message)
             }
         }
         return;
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC:
-        message.Result = ControlColors(message, &FFont, FColor, FBrush);
-        return;
-    case CM_FONTCHANGED:
-        SendFont(this, &FFont);
-        TWinControl::Dispatch(message);
-        return;
-    case CM_COLORCHANGED:
-        TWinControl::Dispatch(message);
-        if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
-        return;
     default:
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
     }
 }

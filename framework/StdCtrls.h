@@ -44,10 +44,28 @@ private:
     COLORREF FColor = 0;
 };
 
+// A tab stop over one of the system's window classes, which paints itself and
+// tracks its own mouse (no capture or clicks of ours). The window takes the
+// control's Font, and its colour requests are answered with the font's colour
+// on Color.
+class TSystemControl : public TWinControl {
+public:
+    void Dispatch(TMessage& message) override;
+
+protected:
+    TSystemControl(TComponent* owner, const char* systemClass);
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+
+private:
+    const char* FSystemClass;
+    TControlBrush FBrush;
+};
+
 // The single-line edit field over the system's "EDIT" class. Its text is the
 // Caption; OnChange fires once for every change of the text, typed or set,
 // and setting the text it already has is no change.
-class TEdit : public TWinControl {
+class TEdit : public TSystemControl {
 public:
     explicit TEdit(TComponent* owner);
 
@@ -67,7 +85,6 @@ protected:
 
 private:
     bool FBorder = true;
-    TControlBrush FBrush;
 };
 
 enum TCheckBoxState { cbUnchecked, cbChecked };
@@ -75,7 +92,7 @@ enum TCheckBoxState { cbUnchecked, cbChecked };
 // The check box over the system's "BUTTON" class (BS_AUTOCHECKBOX), its
 // caption right of the box. OnClick fires when the state changes, by the user
 // or by the program.
-class TCheckBox : public TWinControl {
+class TCheckBox : public TSystemControl {
 public:
     explicit TCheckBox(TComponent* owner);
 
@@ -92,5 +109,4 @@ protected:
 
 private:
     TCheckBoxState FState = cbUnchecked;
-    TControlBrush FBrush;
 };
