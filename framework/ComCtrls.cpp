@@ -281,7 +281,9 @@ TListColumn* TListColumns::Add()
 // ---------------------------------------------------------------- TListView
 
 TListView::TListView(TComponent* owner)
-    : TSystemControl(owner, WC_LISTVIEWA), FColumnList(this), FItemList(this)
+    // The image lists belong to their TImageList components.
+    : TSystemControl(owner, WC_LISTVIEWA, LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_SINGLESEL),
+      FColumnList(this), FItemList(this)
 {
     FClassName = "TListView";
     // Clicks come as NM_CLICK / NM_DBLCLK.
@@ -312,8 +314,7 @@ void TListView::CreateParams(TCreateParams& params)
 {
     EnsureListViewClass();
     TSystemControl::CreateParams(params);
-    // The image lists belong to their TImageList components.
-    params.Style |= LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_SINGLESEL | ViewStyleBits();
+    params.Style |= ViewStyleBits();
     if (!FReadOnly) params.Style |= LVS_EDITLABELS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }

@@ -106,8 +106,8 @@ HBRUSH TControlBrush::Get(TColor color)
 
 // ---------------------------------------------------------- TSystemControl
 
-TSystemControl::TSystemControl(TComponent* owner, const char* systemClass)
-    : TWinControl(owner), FSystemClass(systemClass)
+TSystemControl::TSystemControl(TComponent* owner, const char* systemClass, DWORD style)
+    : TWinControl(owner), FSystemClass(systemClass), FStyle(style)
 {
     ControlStyle = csDoubleClicks;
     TabStop = true;
@@ -117,7 +117,7 @@ void TSystemControl::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
     params.SystemClass = FSystemClass;
-    params.Style |= WS_TABSTOP;
+    params.Style |= WS_TABSTOP | FStyle;
 }
 
 void TSystemControl::CreateWnd()
@@ -149,7 +149,7 @@ void TSystemControl::Dispatch(TMessage& message)
 
 // ------------------------------------------------------------------- TEdit
 
-TEdit::TEdit(TComponent* owner) : TSystemControl(owner, "EDIT")
+TEdit::TEdit(TComponent* owner) : TSystemControl(owner, "EDIT", ES_AUTOHSCROLL | ES_LEFT)
 {
     FClassName = "TEdit";
     FWidth = 121;
@@ -160,7 +160,6 @@ TEdit::TEdit(TComponent* owner) : TSystemControl(owner, "EDIT")
 void TEdit::CreateParams(TCreateParams& params)
 {
     TSystemControl::CreateParams(params);
-    params.Style |= ES_AUTOHSCROLL | ES_LEFT;
     if (FBorder) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -208,18 +207,12 @@ void TEdit::Dispatch(TMessage& message)
 
 // --------------------------------------------------------------- TCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner) : TSystemControl(owner, "BUTTON")
+TCheckBox::TCheckBox(TComponent* owner) : TSystemControl(owner, "BUTTON", BS_AUTOCHECKBOX)
 {
     FClassName = "TCheckBox";
     FWidth = 97;
     FHeight = 17;
     FColor = clBtnFace;
-}
-
-void TCheckBox::CreateParams(TCreateParams& params)
-{
-    TSystemControl::CreateParams(params);
-    params.Style |= BS_AUTOCHECKBOX;
 }
 
 void TCheckBox::CreateWnd()

@@ -53,12 +53,14 @@ public:
     void Dispatch(TMessage& message) override;
 
 protected:
-    TSystemControl(TComponent* owner, const char* systemClass);
+    // The window class and the class's own styles the window is made with.
+    TSystemControl(TComponent* owner, const char* systemClass, DWORD style);
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
 
 private:
     const char* FSystemClass;
+    DWORD FStyle;
     TControlBrush FBrush;
 };
 
@@ -104,7 +106,6 @@ public:
     void Dispatch(TMessage& message) override;
 
 protected:
-    void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
 
 private:
