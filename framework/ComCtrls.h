@@ -20,8 +20,9 @@
 // data is the caller's and the list never frees it.
 //
 // The rows are TListItem objects owned by Items; their index is their place
-// in the list as shown. At most one row is selected at a time. A column of width -1 keeps fitting its widest text as
-// rows change (in the report view, where columns show); -2 fits the header.
+// in the list as shown; at most one is selected. A column of width -1 keeps
+// fitting its widest text as rows change (in the report view, where columns
+// show); -2 fits the header.
 #pragma once
 
 #include <windows.h>

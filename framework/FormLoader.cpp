@@ -139,8 +139,8 @@ bool TFormReader::Boolean(const TFormValue& value) const
 
 TColor TFormReader::Color(const TFormValue& value) const
 {
-    TColor color = 0;
     if (value.Kind == TFormValue::vkInteger) return static_cast<TColor>(value.Integer);
+    TColor color = 0;
     if (value.Kind != TFormValue::vkIdent || !IdentToColor(value.Text, color)) InvalidValue(value);
     return color;
 }
@@ -471,8 +471,7 @@ namespace Prop {
 
 TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
 {
-    static const TIdentTable styles = {
-        {"fsBold", fsBold}};
+    static const TIdentTable styles = {{"fsBold", fsBold}};
     TPropertyInfo info{name, nullptr, {}};
     auto sub = [font](const char* subName, std::function<void(TFont*, const TFormValue&, TFormReader&)> apply) {
         return TPropertyInfo{subName,
