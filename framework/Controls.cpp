@@ -64,23 +64,7 @@ HWND PaintWindowOf(const TControl* control)
 
 LPCSTR CursorResource(TCursor cursor)
 {
-    switch (cursor) {
-    case crArrow: return IDC_ARROW;
-    case crCross: return IDC_CROSS;
-    case crIBeam: return IDC_IBEAM;
-    case crSizeNESW: return IDC_SIZENESW;
-    case crSizeNS: return IDC_SIZENS;
-    case crSizeNWSE: return IDC_SIZENWSE;
-    case crSizeWE: return IDC_SIZEWE;
-    case crUpArrow: return IDC_UPARROW;
-    case crHourGlass: return IDC_WAIT;
-    case crNo: return IDC_NO;
-    case crAppStart: return IDC_APPSTARTING;
-    case crHelp: return IDC_HELP;
-    case crHandPoint: return IDC_HAND;
-    case crSizeAll: return IDC_SIZEALL;
-    default: return IDC_ARROW;
-    }
+    return cursor == crHandPoint ? IDC_HAND : IDC_ARROW;
 }
 
 // Restores a DC saved on construction, also when painting throws.
@@ -409,11 +393,6 @@ void TControl::Resize()
 void TControl::Loaded()
 {
     TComponent::Loaded();
-}
-
-bool TControl::GetMouseCapture() const
-{
-    return GetCaptureControl() == this;
 }
 
 void TControl::SetMouseCapture(bool value)
@@ -751,7 +730,7 @@ void TWinControl::HandleSetCursor(TMessage& message)
         TCursor cursor = child ? child->FCursor : crDefault;
         if (cursor == crDefault) cursor = FCursor;
         if (cursor != crDefault) {
-            ::SetCursor(cursor == crNone ? nullptr : LoadCursorA(nullptr, CursorResource(cursor)));
+            ::SetCursor(LoadCursorA(nullptr, CursorResource(cursor)));
             message.Result = 1;
             return;
         }
@@ -864,7 +843,7 @@ bool TWinControl::ShowPopupMenu(TMessage& message)
             if (child->FPopupMenu) target = child;
     }
     auto menu = dynamic_cast<TPopupMenu*>(target->FPopupMenu);
-    if (!menu || !menu->GetAutoPopup()) return false;
+    if (!menu) return false;
     if (fromKeyboard) screen = target->ClientToScreen(POINT{0, 0});
     menu->SetPopupComponent(target);
     menu->Popup(screen.x, screen.y);

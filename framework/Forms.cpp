@@ -83,7 +83,6 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
     FParentFont = false;
     FWidth = 320;
     FHeight = 240;
-    ControlStyle |= csAcceptsControls;
 }
 
 TCustomForm::~TCustomForm()
@@ -101,34 +100,31 @@ void TCustomForm::BeforeDestruction()
     DoDestroy();
 }
 
-void TCustomForm::DoCreate()
+// A form's own events show what they raise in the exception box; the form
+// goes on being created, shown or freed.
+void TCustomForm::RaiseEvent(const TNotifyEvent& event)
 {
-    if (!OnCreate) return;
+    if (!event) return;
     try {
-        OnCreate(this);
+        event(this);
     } catch (...) {
         Application->HandleException();
     }
+}
+
+void TCustomForm::DoCreate()
+{
+    RaiseEvent(OnCreate);
 }
 
 void TCustomForm::DoActivate()
 {
-    if (!OnActivate) return;
-    try {
-        OnActivate(this);
-    } catch (...) {
-        Application->HandleException();
-    }
+    RaiseEvent(OnActivate);
 }
 
 void TCustomForm::DoDestroy()
 {
-    if (!OnDestroy) return;
-    try {
-        OnDestroy(this);
-    } catch (...) {
-        Application->HandleException();
-    }
+    RaiseEvent(OnDestroy);
 }
 
 const THandlerBase* TCustomForm::FindHandler(const std::string& name) const
@@ -142,24 +138,8 @@ void TCustomForm::FrameStyle(DWORD& style, DWORD& exStyle) const
 {
     style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     exStyle = 0;
-    switch (FBorderStyle) {
-    case bsNone:
-        break;
-    case bsSingle:
-    case bsToolWindow:
-        style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        if (FBorderStyle == bsToolWindow) exStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsSizeable:
-    case bsSizeToolWin:
+    if (FBorderStyle == bsSizeable)
         style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-        if (FBorderStyle == bsSizeToolWin) exStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsDialog:
-        style |= WS_CAPTION | WS_SYSMENU;
-        exStyle |= WS_EX_DLGMODALFRAME;
-        break;
-    }
 }
 
 void TCustomForm::CreateParams(TCreateParams& params)
@@ -247,18 +227,14 @@ void TCustomForm::ApplyPosition()
 {
     RECT area{0, 0, 0, 0};
     switch (FPosition) {
-    case poScreenCenter:
-        area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        break;
     case poDesktopCenter: {
         int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
         int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
         area = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
         break;
     }
-    case poMainFormCenter:
     case poOwnerFormCenter: {
-        TCustomForm* center = FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(GetOwner()) : nullptr;
+        TCustomForm* center = dynamic_cast<TCustomForm*>(GetOwner());
         if (!center) center = Application->MainForm();
         if (center && center != this)
             area = center->BoundsRect();
