@@ -43,7 +43,6 @@ public:
 
     // True between creation by a form loader and the call of Loaded.
     bool IsLoading() const { return FLoading; }
-    bool IsDestroying() const { return FDestroying; }
     void BeginLoading() { FLoading = true; }
     // Called by the loader once the whole description has been applied.
     virtual void Loaded() { FLoading = false; }
@@ -75,26 +74,21 @@ private:
     bool FBeforeDestructionDone = false;
 };
 
-// An ordered list of strings, each with an optional object pointer that the
-// list does not own.
+// An ordered list of strings.
 class TStringList : public TObject {
 public:
     int Count() const { return static_cast<int>(Items.size()); }
-    const std::string& operator[](int index) const { return Items.at(static_cast<size_t>(index)).Text; }
+    const std::string& operator[](int index) const { return Items.at(static_cast<size_t>(index)); }
     const std::string& Strings(int index) const { return (*this)[index]; }
-    TObject* Objects(int index) const { return Items.at(static_cast<size_t>(index)).Object; }
-    int Add(const std::string& text) { return AddObject(text, nullptr); }
-    int AddObject(const std::string& text, TObject* object);
-    void Insert(int index, const std::string& text);
-    void Delete(int index);
+    int Add(const std::string& text)
+    {
+        Items.push_back(text);
+        return Count() - 1;
+    }
     void Clear() { Items.clear(); }
     // Case-insensitive, as the platform's string lists compare.
     int IndexOf(const std::string& text) const;
 
 private:
-    struct Item {
-        std::string Text;
-        TObject* Object;
-    };
-    std::vector<Item> Items;
+    std::vector<std::string> Items;
 };

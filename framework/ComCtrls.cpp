@@ -53,36 +53,11 @@ void TListSubItems::Changed(int from)
     lv->ItemTextChanged(FItem, false);
 }
 
-void TListSubItems::SetString(int index, const std::string& text)
-{
-    FStrings.at(static_cast<size_t>(index)) = text;
-    Changed(index);
-}
-
 int TListSubItems::Add(const std::string& text)
 {
     FStrings.push_back(text);
     Changed(Count() - 1);
     return Count() - 1;
-}
-
-void TListSubItems::Delete(int index)
-{
-    FStrings.erase(FStrings.begin() + index);
-    Changed(index);
-}
-
-void TListSubItems::Clear()
-{
-    FStrings.clear();
-    Changed(0);
-}
-
-int TListSubItems::IndexOf(const std::string& text) const
-{
-    for (int i = 0; i < Count(); ++i)
-        if (SameText(FStrings[static_cast<size_t>(i)], text)) return i;
-    return -1;
 }
 
 // ---------------------------------------------------------------- TListItem
@@ -170,18 +145,13 @@ void TListItem::SetSelected(bool value)
         return;
     }
     if (value == FSelected) return;
-    if (value && !FListView->FMultiSelect)
+    if (value)
         for (int i = 0; i < FListView->Items()->Count(); ++i) {
             TListItem* other = FListView->Items()->Item(i);
             if (other != this && other->FSelected) other->SetSelected(false);
         }
     FSelected = value;
     if (FListView->OnSelectItem) FListView->OnSelectItem(FListView, this, value);
-}
-
-bool TListItem::GetFocused() const
-{
-    return FListView->HandleAllocated() ? GetState(LVIS_FOCUSED) : FFocused;
 }
 
 void TListItem::SetFocused(bool value)
@@ -210,15 +180,9 @@ void TListItems::Renumber(int from)
 
 TListItem* TListItems::Add()
 {
-    return Insert(Count());
-}
-
-TListItem* TListItems::Insert(int index)
-{
-    index = std::max(0, std::min(index, Count()));
-    FItems.insert(FItems.begin() + index, std::unique_ptr<TListItem>(new TListItem(FListView)));
-    Renumber(index);
-    TListItem* item = FItems[static_cast<size_t>(index)].get();
+    FItems.push_back(std::unique_ptr<TListItem>(new TListItem(FListView)));
+    TListItem* item = FItems.back().get();
+    item->FIndex = Count() - 1;
     FListView->InsertItemWindow(item);
     return item;
 }
@@ -295,22 +259,6 @@ void TListColumn::SetMinWidth(int value)
     ApplyWidth();
 }
 
-void TListColumn::SetMaxWidth(int value)
-{
-    FMaxWidth = std::max(value, 0);
-    ApplyWidth();
-}
-
-void TListColumn::SetAlignment(TAlignment value)
-{
-    FAlignment = value;
-    if (!FListView->HandleAllocated() || FIndex == 0) return; // the first column is always left-justified
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT;
-    column.fmt = value == taRightJustify ? LVCFMT_RIGHT : value == taCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
-    SendMessageA(FListView->Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(FIndex), reinterpret_cast<LPARAM>(&column));
-}
-
 void TListColumn::ApplyWidth()
 {
     // Columns show, and can be measured, only in the report view; the other
@@ -322,10 +270,7 @@ void TListColumn::ApplyWidth()
     int wanted = FWidth == -1 ? LVSCW_AUTOSIZE : FWidth == -2 ? LVSCW_AUTOSIZE_USEHEADER : FWidth;
     SendMessageA(hwnd, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(wanted, 0));
     int width = static_cast<int>(SendMessageA(hwnd, LVM_GETCOLUMNWIDTH, index, 0));
-    int bounded = width;
-    if (FMaxWidth > 0 && bounded > FMaxWidth) bounded = FMaxWidth;
-    if (FMinWidth > 0 && bounded < FMinWidth) bounded = FMinWidth;
-    if (bounded != width) SendMessageA(hwnd, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(bounded, 0));
+    if (width < FMinWidth) SendMessageA(hwnd, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(FMinWidth, 0));
 }
 
 // ------------------------------------------------------------- TListColumns
@@ -339,25 +284,19 @@ TListColumn* TListColumns::Add()
     return column;
 }
 
-void TListColumns::Clear()
-{
-    if (FListView->HandleAllocated())
-        for (int i = Count() - 1; i >= 0; --i) SendMessageA(FListView->Handle(), LVM_DELETECOLUMN, static_cast<WPARAM>(i), 0);
-    FColumns.clear();
-}
-
 // ---------------------------------------------------------------- TListView
 
 TListView::TListView(TComponent* owner)
-    : TWinControl(owner), FColumnList(this), FItemList(this)
+    // The image lists belong to their TImageList components.
+    : TSystemControl(owner, WC_LISTVIEWA, LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_SINGLESEL),
+      FColumnList(this), FItemList(this)
 {
     FClassName = "TListView";
-    // The list view tracks its own mouse; clicks come as NM_CLICK / NM_DBLCLK.
-    ControlStyle = csSetCaption;
+    // Clicks come as NM_CLICK / NM_DBLCLK.
+    ControlStyle = 0;
     FWidth = 250;
     FHeight = 150;
     FColor = clWindow;
-    TabStop = true;
 }
 
 TListView::~TListView()
@@ -380,22 +319,16 @@ DWORD TListView::ViewStyleBits() const
 void TListView::CreateParams(TCreateParams& params)
 {
     EnsureListViewClass();
-    TWinControl::CreateParams(params);
-    params.SystemClass = WC_LISTVIEWA;
-    // The image lists belong to their TImageList components.
-    params.Style |= WS_TABSTOP | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | ViewStyleBits();
+    TSystemControl::CreateParams(params);
+    params.Style |= ViewStyleBits();
     if (!FReadOnly) params.Style |= LVS_EDITLABELS;
-    if (!FHideSelection) params.Style |= LVS_SHOWSELALWAYS;
-    if (!FColumnClick) params.Style |= LVS_NOSORTHEADER;
-    if (!FMultiSelect) params.Style |= LVS_SINGLESEL;
-    if (FBorder) params.ExStyle |= WS_EX_CLIENTEDGE;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TListView::CreateWnd()
 {
-    TWinControl::CreateWnd();
+    TSystemControl::CreateWnd();
     Quiet quiet(FQuiet);
-    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), FALSE);
     UpdateExtendedStyle();
     if (FLargeImages) SendMessageA(FHandle, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(FLargeImages->Handle()));
     if (FSmallImages) SendMessageA(FHandle, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(FSmallImages->Handle()));
@@ -456,31 +389,6 @@ void TListView::SetReadOnly(bool value)
     UpdateStyle(LVS_EDITLABELS, !value);
 }
 
-void TListView::SetHideSelection(bool value)
-{
-    FHideSelection = value;
-    UpdateStyle(LVS_SHOWSELALWAYS, !value);
-}
-
-void TListView::SetColumnClick(bool value)
-{
-    FColumnClick = value;
-    UpdateStyle(LVS_NOSORTHEADER, !value);
-}
-
-void TListView::SetMultiSelect(bool value)
-{
-    FMultiSelect = value;
-    UpdateStyle(LVS_SINGLESEL, !value);
-}
-
-void TListView::SetBorder(bool value)
-{
-    if (value == FBorder) return;
-    FBorder = value;
-    UpdateExStyle(WS_EX_CLIENTEDGE, value);
-}
-
 void TListView::SetSortType(TSortType value)
 {
     FSortType = value;
@@ -509,8 +417,6 @@ void TListView::InsertColumnWindow(TListColumn* column)
     info.pszText = &column->FCaption[0];
     info.cx = column->FWidth >= 0 ? column->FWidth : std::max(column->FMinWidth, 50);
     info.fmt = LVCFMT_LEFT;
-    if (column->FIndex > 0 && column->FAlignment == taRightJustify) info.fmt = LVCFMT_RIGHT;
-    if (column->FIndex > 0 && column->FAlignment == taCenter) info.fmt = LVCFMT_CENTER;
     info.iSubItem = column->FIndex;
     SendMessageA(FHandle, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column->FIndex), reinterpret_cast<LPARAM>(&info));
     column->ApplyWidth();
@@ -550,11 +456,6 @@ void TListView::ItemTextChanged(TListItem* item, bool caption)
             Sort();
     }
     RequestFit();
-}
-
-void TListView::AlphaSort()
-{
-    Sort();
 }
 
 void TListView::Sort()
@@ -616,17 +517,6 @@ void TListView::SetItemIndex(int index)
     SetSelected(index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr);
 }
 
-TListItem* TListView::ItemFocused() const
-{
-    if (!FHandle) {
-        for (int i = 0; i < Items()->Count(); ++i)
-            if (Items()->Item(i)->FFocused) return Items()->Item(i);
-        return nullptr;
-    }
-    int index = static_cast<int>(SendMessageA(FHandle, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    return index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
-}
-
 int TListView::SelCount() const
 {
     if (!FHandle) {
@@ -672,11 +562,10 @@ void TListView::HandleHeaderNotify(TMessage& message)
     case HDN_ITEMCHANGINGA:
     case HDN_ITEMCHANGINGW:
         if (FQuiet) break;
-        // A column is never dragged narrower than its minimum (or wider than its maximum).
+        // A column is never dragged narrower than its minimum.
         if (header->pitem && (header->pitem->mask & HDI_WIDTH) && header->iItem >= 0 && header->iItem < Columns()->Count()) {
             TListColumn* column = Columns()->Items(header->iItem);
-            if ((column->FMinWidth > 0 && header->pitem->cxy < column->FMinWidth) ||
-                (column->FMaxWidth > 0 && header->pitem->cxy > column->FMaxWidth)) {
+            if (column->FMinWidth > 0 && header->pitem->cxy < column->FMinWidth) {
                 message.Result = TRUE;
                 return;
             }
@@ -701,18 +590,14 @@ void TListView::Dispatch(TMessage& message)
     case CM_FITCOLUMNS:
         if (FFitPending) FitColumns();
         return;
-    case CM_FONTCHANGED:
-        if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
-        TWinControl::Dispatch(message);
-        return;
     case CM_COLORCHANGED:
         if (FHandle) {
             SendMessageA(FHandle, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
             SendMessageA(FHandle, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(FColor)));
         }
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
         return;
     default:
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
     }
 }

@@ -20,8 +20,9 @@
 // data is the caller's and the list never frees it.
 //
 // The rows are TListItem objects owned by Items; their index is their place
-// in the list as shown. A column of width -1 keeps fitting its widest text as
-// rows change (in the report view, where columns show); -2 fits the header.
+// in the list as shown; at most one is selected. A column of width -1 keeps
+// fitting its widest text as rows change (in the report view, where columns
+// show); -2 fits the header.
 #pragma once
 
 #include <windows.h>
@@ -38,8 +39,8 @@
 #include "StdCtrls.h"
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-// stText and stBoth keep the rows in the order of their captions (lstrcmpA).
-enum TSortType { stNone, stData, stText, stBoth };
+// stText keeps the rows in the order of their captions (lstrcmpA).
+enum TSortType { stNone, stText };
 enum TItemChange { ctText, ctImage, ctState };
 
 class TListView;
@@ -58,11 +59,7 @@ public:
     int Count() const { return static_cast<int>(FStrings.size()); }
     const std::string& operator[](int index) const { return FStrings.at(static_cast<size_t>(index)); }
     const std::string& Strings(int index) const { return (*this)[index]; }
-    void SetString(int index, const std::string& text);
     int Add(const std::string& text);
-    void Delete(int index);
-    void Clear();
-    int IndexOf(const std::string& text) const;
 
 private:
     friend class TListItem;
@@ -86,7 +83,6 @@ public:
     void SetChecked(bool value);
     bool GetSelected() const;
     void SetSelected(bool value);
-    bool GetFocused() const;
     void SetFocused(bool value);
     // Scrolls the row into view.
     void MakeVisible(bool partialOK);
@@ -129,10 +125,8 @@ public:
     TListItem* operator[](int index) const { return Item(index); }
     // A new empty row at the end.
     TListItem* Add();
-    TListItem* Insert(int index);
     void Delete(int index);
     void Clear();
-    int IndexOf(const TListItem* item) const { return item && item->FListView == FListView ? item->FIndex : -1; }
     // Between the two, rows are neither redrawn, sorted nor measured; EndUpdate does it once.
     void BeginUpdate();
     void EndUpdate();
@@ -156,10 +150,6 @@ public:
     void SetWidth(int value);
     int GetMinWidth() const { return FMinWidth; }
     void SetMinWidth(int value);
-    int GetMaxWidth() const { return FMaxWidth; }
-    void SetMaxWidth(int value);
-    TAlignment GetAlignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
     bool AutoWidth() const { return FWidth < 0; }
 
 private:
@@ -172,8 +162,6 @@ private:
     std::string FCaption;
     int FWidth = 50;
     int FMinWidth = 0;
-    int FMaxWidth = 0;
-    TAlignment FAlignment = taLeftJustify;
 };
 
 class TListColumns {
@@ -183,7 +171,6 @@ public:
     TListColumn* operator[](int index) const { return Items(index); }
     // A new column at the end.
     TListColumn* Add();
-    void Clear();
 
 private:
     friend class TListView;
@@ -192,7 +179,7 @@ private:
     std::vector<std::unique_ptr<TListColumn>> FColumns;
 };
 
-class TListView : public TWinControl {
+class TListView : public TSystemControl {
 public:
     explicit TListView(TComponent* owner);
     ~TListView() override;
@@ -206,18 +193,8 @@ public:
     void SetViewStyle(TViewStyle value);
     bool GetCheckboxes() const { return FCheckboxes; }
     void SetCheckboxes(bool value);
-    bool GetRowSelect() const { return FRowSelect; }
     void SetRowSelect(bool value);
-    bool GetReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
-    bool GetHideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool value);
-    bool GetColumnClick() const { return FColumnClick; }
-    void SetColumnClick(bool value);
-    bool GetMultiSelect() const { return FMultiSelect; }
-    void SetMultiSelect(bool value);
-    bool GetBorder() const { return FBorder; }
-    void SetBorder(bool value);
     TSortType GetSortType() const { return FSortType; }
     void SetSortType(TSortType value);
     TImageList* GetLargeImages() const { return FLargeImages; }
@@ -233,10 +210,7 @@ public:
     void SetItemIndex(int index);
     // Selects the first row (none in an empty list).
     void SelectFirst() { SetItemIndex(0); }
-    TListItem* ItemFocused() const;
     int SelCount() const;
-    // Sorts the rows by caption now.
-    void AlphaSort();
 
     // The rows own their data, which is a T made with new: it is deleted
     // when its row goes or its data is replaced.
@@ -267,7 +241,7 @@ private:
     void InsertColumnWindow(TListColumn* column);
     void InsertItemWindow(TListItem* item);
     void ItemTextChanged(TListItem* item, bool caption);
-    bool Sorted() const { return FSortType == stText || FSortType == stBoth; }
+    bool Sorted() const { return FSortType == stText; }
     void Sort();
     // Column widths of -1 / -2 are fitted once the rows stop changing.
     void RequestFit();
@@ -284,10 +258,6 @@ private:
     bool FCheckboxes = false;
     bool FRowSelect = false;
     bool FReadOnly = false;
-    bool FHideSelection = true;
-    bool FColumnClick = true;
-    bool FMultiSelect = false;
-    bool FBorder = true;
     TSortType FSortType = stNone;
     TImageList* FLargeImages = nullptr;
     TImageList* FSmallImages = nullptr;

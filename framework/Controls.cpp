@@ -64,23 +64,7 @@ HWND PaintWindowOf(const TControl* control)
 
 LPCSTR CursorResource(TCursor cursor)
 {
-    switch (cursor) {
-    case crArrow: return IDC_ARROW;
-    case crCross: return IDC_CROSS;
-    case crIBeam: return IDC_IBEAM;
-    case crSizeNESW: return IDC_SIZENESW;
-    case crSizeNS: return IDC_SIZENS;
-    case crSizeNWSE: return IDC_SIZENWSE;
-    case crSizeWE: return IDC_SIZEWE;
-    case crUpArrow: return IDC_UPARROW;
-    case crHourGlass: return IDC_WAIT;
-    case crNo: return IDC_NO;
-    case crAppStart: return IDC_APPSTARTING;
-    case crHelp: return IDC_HELP;
-    case crHandPoint: return IDC_HAND;
-    case crSizeAll: return IDC_SIZEALL;
-    default: return IDC_ARROW;
-    }
+    return cursor == crHandPoint ? IDC_HAND : IDC_ARROW;
 }
 
 // Restores a DC saved on construction, also when painting throws.
@@ -411,11 +395,6 @@ void TControl::Loaded()
     TComponent::Loaded();
 }
 
-bool TControl::GetMouseCapture() const
-{
-    return GetCaptureControl() == this;
-}
-
 void TControl::SetMouseCapture(bool value)
 {
     if (value)
@@ -690,7 +669,8 @@ bool TWinControl::HandleKeyboard(TMessage& message)
         KeyDown(key, KeyDataToShiftState(message.LParam));
         if (key == 0) return true;
         message.WParam = key;
-        if ((key == VK_RETURN || key == VK_ESCAPE) && !(dialogCode() & DLGC_WANTALLKEYS)) {
+        if (((key == VK_RETURN || key == VK_ESCAPE) && !(dialogCode() & DLGC_WANTALLKEYS)) ||
+            (key == VK_TAB && !(dialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))) {
             TCustomForm* form = GetParentForm(this);
             if (form && form->Perform(CM_DIALOGKEY, key, message.LParam) != 0) return true;
         }
@@ -707,6 +687,8 @@ bool TWinControl::HandleKeyboard(TMessage& message)
     case WM_CHAR:
     case WM_SYSCHAR: {
         char ch = static_cast<char>(message.WParam);
+        // The character of a Tab that moved the focus: the key was the form's.
+        if (message.Msg == WM_CHAR && ch == '\t' && !(dialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return true;
         if (message.Msg == WM_CHAR) {
             KeyPress(ch);
             if (ch == 0) return true;
@@ -748,7 +730,7 @@ void TWinControl::HandleSetCursor(TMessage& message)
         TCursor cursor = child ? child->FCursor : crDefault;
         if (cursor == crDefault) cursor = FCursor;
         if (cursor != crDefault) {
-            ::SetCursor(cursor == crNone ? nullptr : LoadCursorA(nullptr, CursorResource(cursor)));
+            ::SetCursor(LoadCursorA(nullptr, CursorResource(cursor)));
             message.Result = 1;
             return;
         }
@@ -861,7 +843,7 @@ bool TWinControl::ShowPopupMenu(TMessage& message)
             if (child->FPopupMenu) target = child;
     }
     auto menu = dynamic_cast<TPopupMenu*>(target->FPopupMenu);
-    if (!menu || !menu->GetAutoPopup()) return false;
+    if (!menu) return false;
     if (fromKeyboard) screen = target->ClientToScreen(POINT{0, 0});
     menu->SetPopupComponent(target);
     menu->Popup(screen.x, screen.y);

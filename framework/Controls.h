@@ -46,49 +46,20 @@ TShiftState KeyDataToShiftState(LPARAM keyData);
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TDragMode { dmManual, dmAutomatic };
-enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
-enum THelpType { htKeyword, htContext };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
-enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-using TAnchors = unsigned;
 
 // Cursor shapes by the classic numbering; crDefault leaves the parent's.
 using TCursor = int;
 constexpr TCursor crDefault = 0;
-constexpr TCursor crNone = -1;
-constexpr TCursor crArrow = -2;
-constexpr TCursor crCross = -3;
-constexpr TCursor crIBeam = -4;
-constexpr TCursor crSizeNESW = -6;
-constexpr TCursor crSizeNS = -7;
-constexpr TCursor crSizeNWSE = -8;
-constexpr TCursor crSizeWE = -9;
-constexpr TCursor crUpArrow = -10;
-constexpr TCursor crHourGlass = -11;
-constexpr TCursor crNo = -18;
-constexpr TCursor crAppStart = -19;
-constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
-constexpr TCursor crSizeAll = -22;
 
 enum TControlStyleFlag : unsigned {
-    csAcceptsControls = 1,
-    csCaptureMouse = 2,
-    csClickEvents = 4,
-    csSetCaption = 8,
-    csOpaque = 16,
-    csDoubleClicks = 32,
+    csCaptureMouse = 1,
+    csClickEvents = 2,
+    csOpaque = 4,
+    csDoubleClicks = 8,
 };
 using TControlStyle = unsigned;
-
-// Stored size limits (kept for the descriptions; not enforced).
-struct TSizeConstraints {
-    int MaxHeight = 0;
-    int MaxWidth = 0;
-    int MinHeight = 0;
-    int MinWidth = 0;
-};
 
 class TControl : public TComponent {
 public:
@@ -126,7 +97,6 @@ public:
 
     TColor GetColor() const { return FColor; }
     void SetColor(TColor value);
-    bool GetParentColor() const { return FParentColor; }
     void SetParentColor(bool value);
     TFont* GetFont() { return &FFont; }
     bool GetParentFont() const { return FParentFont; }
@@ -138,32 +108,15 @@ public:
     void SetShowHint(bool value);
     bool GetParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value) { FParentShowHint = value; }
-    TCursor GetCursor() const { return FCursor; }
     void SetCursor(TCursor value) { FCursor = value; }
-    TAlign GetAlign() const { return FAlign; }
     void SetAlign(TAlign value);
-    TDragMode GetDragMode() const { return FDragMode; }
     void SetDragMode(TDragMode value) { FDragMode = value; }
-    TAnchors GetAnchors() const { return FAnchors; }
-    void SetAnchors(TAnchors value) { FAnchors = value; }
 
-    // Kept so that descriptions can state it; nothing acts on it yet.
-    TComponent* GetAction() const { return FAction; }
-    void SetAction(TComponent* value) { FAction = value; }
     // A TPopupMenu, popped up by the window's context-menu request (right
     // click, Shift+F10) over the control.
-    TComponent* GetPopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TComponent* value) { FPopupMenu = value; }
-    TBiDiMode GetBiDiMode() const { return FBiDiMode; }
-    void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
-    bool GetParentBiDiMode() const { return FParentBiDiMode; }
-    void SetParentBiDiMode(bool value) { FParentBiDiMode = value; }
-    TSizeConstraints Constraints;
-    THelpType HelpType = htContext;
-    std::string HelpKeyword;
-    int HelpContext = 0;
 
-    TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
 
     // Marks the control's area of its parent for painting.
     virtual void Invalidate();
@@ -180,7 +133,6 @@ public:
     virtual void Click();
     virtual void DblClick();
 
-    bool GetMouseCapture() const;
     void SetMouseCapture(bool value);
 
     POINT ClientToScreen(POINT point) const;
@@ -237,11 +189,7 @@ protected:
     TCursor FCursor = crDefault;
     TAlign FAlign = alNone;
     TDragMode FDragMode = dmManual;
-    TAnchors FAnchors = akLeft | akTop;
-    TComponent* FAction = nullptr;
     TComponent* FPopupMenu = nullptr;
-    TBiDiMode FBiDiMode = bdLeftToRight;
-    bool FParentBiDiMode = true;
     bool FClicked = false;
 
 private:

@@ -24,7 +24,7 @@ void Frame3D(HDC dc, RECT& rect, TColor topLeft, TColor bottomRight, int width)
 TPanel::TPanel(TComponent* owner) : TWinControl(owner)
 {
     FClassName = "TPanel";
-    ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks;
+    ControlStyle = csCaptureMouse | csClickEvents | csOpaque | csDoubleClicks;
     FWidth = 185;
     FHeight = 41;
     FColor = clBtnFace;
@@ -35,13 +35,6 @@ void TPanel::CreateParams(TCreateParams& params)
     TWinControl::CreateParams(params);
     // Bevels and a centred caption depend on the whole size.
     params.ClassStyle |= CS_HREDRAW | CS_VREDRAW;
-}
-
-void TPanel::SetAlignment(TAlignment value)
-{
-    if (value == FAlignment) return;
-    FAlignment = value;
-    Invalidate();
 }
 
 void TPanel::BevelsChanged()
@@ -71,16 +64,9 @@ void TPanel::SetBevelWidth(int value)
     BevelsChanged();
 }
 
-void TPanel::SetBorderWidth(int value)
-{
-    if (value < 0 || value == FBorderWidth) return;
-    FBorderWidth = value;
-    BevelsChanged();
-}
-
 void TPanel::AdjustClientRect(RECT& rect) const
 {
-    int inset = FBorderWidth;
+    int inset = 0;
     if (FBevelOuter != bvNone) inset += FBevelWidth;
     if (FBevelInner != bvNone) inset += FBevelWidth;
     InflateRect(&rect, -inset, -inset);
@@ -96,19 +82,14 @@ void TPanel::PaintWindow(TCanvas& canvas)
         switch (cut) {
         case bvRaised: Frame3D(canvas.Handle, r, clBtnHighlight, clBtnShadow, FBevelWidth); break;
         case bvLowered: Frame3D(canvas.Handle, r, clBtnShadow, clBtnHighlight, FBevelWidth); break;
-        case bvSpace: InflateRect(&r, -FBevelWidth, -FBevelWidth); break;
         case bvNone: break;
         }
     };
     bevel(FBevelOuter);
-    InflateRect(&r, -FBorderWidth, -FBorderWidth);
     bevel(FBevelInner);
     if (!FCaption.empty()) {
-        UINT format = DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER;
-        if (FAlignment == taCenter) format |= DT_CENTER;
-        if (FAlignment == taRightJustify) format |= DT_RIGHT;
         canvas.Font.Assign(FFont);
-        canvas.TextRect(r, FCaption, format);
+        canvas.TextRect(r, FCaption, DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
 }
 
@@ -127,28 +108,7 @@ void TImage::SetPictureResource(const std::string& name)
     Invalidate();
 }
 
-void TImage::SetCenter(bool value)
-{
-    if (value == FCenter) return;
-    FCenter = value;
-    Invalidate();
-}
-
-void TImage::SetStretch(bool value)
-{
-    if (value == FStretch) return;
-    FStretch = value;
-    Invalidate();
-}
-
 void TImage::Paint()
 {
-    if (FPicture.Empty()) return;
-    if (FStretch) {
-        FCanvas.StretchDraw(ClientRect(), FPicture);
-    } else if (FCenter) {
-        FCanvas.Draw((FWidth - FPicture.Width()) / 2, (FHeight - FPicture.Height()) / 2, FPicture);
-    } else {
-        FCanvas.Draw(0, 0, FPicture);
-    }
+    FCanvas.Draw(0, 0, FPicture);
 }

@@ -6,6 +6,7 @@
 
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
+#include "FileDialogs.h"
 #include "ImgList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -126,6 +127,23 @@ unsigned TFormReader::SetValue(const TFormValue& value, const TIdentTable& table
         if (!found) Error(FLine, "invalid value '" + item + "' for property '" + FProperty + "' of " + FClassName);
     }
     return bits;
+}
+
+bool TFormReader::Boolean(const TFormValue& value) const
+{
+    if (value.Kind == TFormValue::vkIdent) {
+        if (SameText(value.Text, "True")) return true;
+        if (SameText(value.Text, "False")) return false;
+    }
+    InvalidValue(value);
+}
+
+TColor TFormReader::Color(const TFormValue& value) const
+{
+    if (value.Kind == TFormValue::vkInteger) return static_cast<TColor>(value.Integer);
+    TColor color = 0;
+    if (value.Kind != TFormValue::vkIdent || !IdentToColor(value.Text, color)) InvalidValue(value);
+    return color;
 }
 
 TComponent* TFormReader::Lookup(const std::string& name) const
@@ -454,28 +472,14 @@ namespace Prop {
 
 TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
 {
-    static const TIdentTable styles = {
-        {"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}};
-    static const TIdentTable charsets = {
-        {"ANSI_CHARSET", ANSI_CHARSET}, {"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"SYMBOL_CHARSET", SYMBOL_CHARSET},
-        {"OEM_CHARSET", OEM_CHARSET}, {"EASTEUROPE_CHARSET", EASTEUROPE_CHARSET},
-        {"RUSSIAN_CHARSET", RUSSIAN_CHARSET}, {"GREEK_CHARSET", GREEK_CHARSET},
-        {"TURKISH_CHARSET", TURKISH_CHARSET}, {"BALTIC_CHARSET", BALTIC_CHARSET}};
+    static const TIdentTable styles = {{"fsBold", fsBold}};
     TPropertyInfo info{name, nullptr, {}};
     auto sub = [font](const char* subName, std::function<void(TFont*, const TFormValue&, TFormReader&)> apply) {
         return TPropertyInfo{subName,
                              [font, apply](TComponent* i, const TFormValue& v, TFormReader& r) { apply(font(i), v, r); },
                              {}};
     };
-    info.Sub.push_back(sub("Charset", [](TFont* f, const TFormValue& v, TFormReader& r) {
-        f->SetCharset(v.Kind == TFormValue::vkInteger ? static_cast<int>(v.Integer) : r.Ident(v, charsets));
-    }));
-    info.Sub.push_back(sub("Color", [](TFont* f, const TFormValue& v, TFormReader& r) {
-        TColor color = 0;
-        if (v.Kind == TFormValue::vkInteger) color = static_cast<TColor>(v.Integer);
-        else if (v.Kind != TFormValue::vkIdent || !IdentToColor(v.Text, color)) r.InvalidValue(v);
-        f->SetColor(color);
-    }));
+    info.Sub.push_back(sub("Color", [](TFont* f, const TFormValue& v, TFormReader& r) { f->SetColor(r.Color(v)); }));
     info.Sub.push_back(sub("Height", [](TFont* f, const TFormValue& v, TFormReader& r) {
         if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
         f->SetHeight(static_cast<int>(v.Integer));
@@ -483,10 +487,6 @@ TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font)
     info.Sub.push_back(sub("Name", [](TFont* f, const TFormValue& v, TFormReader& r) {
         if (v.Kind != TFormValue::vkString) r.InvalidValue(v);
         f->SetName(v.Text);
-    }));
-    info.Sub.push_back(sub("Size", [](TFont* f, const TFormValue& v, TFormReader& r) {
-        if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-        f->SetSize(static_cast<int>(v.Integer));
     }));
     info.Sub.push_back(sub("Style", [](TFont* f, const TFormValue& v, TFormReader& r) {
         f->SetStyle(r.SetValue(v, styles));
@@ -504,27 +504,9 @@ const TIdentTable& kAlignIdents()
                                   {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
     return table;
 }
-const TIdentTable& kAnchorIdents()
-{
-    static const TIdentTable table = {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}};
-    return table;
-}
-const TIdentTable& kBiDiIdents()
-{
-    static const TIdentTable table = {{"bdLeftToRight", bdLeftToRight},
-                                 {"bdRightToLeft", bdRightToLeft},
-                                 {"bdRightToLeftNoAlign", bdRightToLeftNoAlign},
-                                 {"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}};
-    return table;
-}
 const TIdentTable& kDragModeIdents()
 {
     static const TIdentTable table = {{"dmManual", dmManual}, {"dmAutomatic", dmAutomatic}};
-    return table;
-}
-const TIdentTable& kHelpTypeIdents()
-{
-    static const TIdentTable table = {{"htKeyword", htKeyword}, {"htContext", htContext}};
     return table;
 }
 const TIdentTable& kAlignmentIdents()
@@ -535,32 +517,23 @@ const TIdentTable& kAlignmentIdents()
 }
 const TIdentTable& kCursorIdents()
 {
-    static const TIdentTable table = {
-    {"crDefault", crDefault},     {"crNone", crNone},       {"crArrow", crArrow},       {"crCross", crCross},
-    {"crIBeam", crIBeam},         {"crSizeNESW", crSizeNESW}, {"crSizeNS", crSizeNS},   {"crSizeNWSE", crSizeNWSE},
-    {"crSizeWE", crSizeWE},       {"crUpArrow", crUpArrow}, {"crHourGlass", crHourGlass}, {"crNo", crNo},
-    {"crAppStart", crAppStart},   {"crHelp", crHelp},       {"crHandPoint", crHandPoint}, {"crSizeAll", crSizeAll}};
+    static const TIdentTable table = {{"crDefault", crDefault}, {"crHandPoint", crHandPoint}};
     return table;
 }
 const TIdentTable& kBevelIdents()
 {
-    static const TIdentTable table = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}};
+    static const TIdentTable table = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}};
     return table;
 }
 const TIdentTable& kPositionIdents()
 {
     static const TIdentTable table = {
-    {"poDesigned", poDesigned},           {"poDefault", poDefault},
-    {"poDefaultPosOnly", poDefaultPosOnly}, {"poDefaultSizeOnly", poDefaultSizeOnly},
-    {"poScreenCenter", poScreenCenter},   {"poDesktopCenter", poDesktopCenter},
-    {"poMainFormCenter", poMainFormCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
+    {"poDesigned", poDesigned}, {"poDesktopCenter", poDesktopCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
     return table;
 }
 const TIdentTable& kBorderStyleIdents()
 {
-    static const TIdentTable table = {{"bsNone", bsNone},         {"bsSingle", bsSingle},
-                                        {"bsSizeable", bsSizeable}, {"bsDialog", bsDialog},
-                                        {"bsToolWindow", bsToolWindow}, {"bsSizeToolWin", bsSizeToolWin}};
+    static const TIdentTable table = {{"bsNone", bsNone}, {"bsSizeable", bsSizeable}};
     return table;
 }
 
@@ -571,34 +544,12 @@ const std::vector<TPropertyInfo>& ControlPool()
 {
     static const std::vector<TPropertyInfo> pool = [] {
         std::vector<TPropertyInfo> p;
-        p.push_back(Prop::Reference("Action", &TControl::SetAction));
         p.push_back(Prop::Enum("Align", &TControl::SetAlign, kAlignIdents()));
-        p.push_back(Prop::Set("Anchors", &TControl::SetAnchors, kAnchorIdents()));
-        p.push_back(Prop::Enum("BiDiMode", &TControl::SetBiDiMode, kBiDiIdents()));
         p.push_back(Prop::String("Caption", &TControl::SetCaption));
         p.push_back(Prop::Color("Color", &TControl::SetColor));
-        TPropertyInfo constraints{"Constraints", nullptr, {}};
-        constraints.Sub.push_back({"MaxHeight", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MaxHeight = static_cast<int>(v.Integer);
-                                   }, {}});
-        constraints.Sub.push_back({"MaxWidth", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MaxWidth = static_cast<int>(v.Integer);
-                                   }, {}});
-        constraints.Sub.push_back({"MinHeight", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MinHeight = static_cast<int>(v.Integer);
-                                   }, {}});
-        constraints.Sub.push_back({"MinWidth", [](TComponent* i, const TFormValue& v, TFormReader& r) {
-                                       if (v.Kind != TFormValue::vkInteger) r.InvalidValue(v);
-                                       AsControl(i)->Constraints.MinWidth = static_cast<int>(v.Integer);
-                                   }, {}});
-        p.push_back(constraints);
         p.push_back(Prop::Enum("DragMode", &TControl::SetDragMode, kDragModeIdents()));
         p.push_back(Prop::Bool("Enabled", &TControl::SetEnabled));
         p.push_back(Prop::Font("Font", [](TComponent* i) { return AsControl(i)->GetFont(); }));
-        p.push_back(Prop::Bool("ParentBiDiMode", &TControl::SetParentBiDiMode));
         p.push_back(Prop::Bool("ParentColor", &TControl::SetParentColor));
         p.push_back(Prop::Bool("ParentFont", &TControl::SetParentFont));
         p.push_back(Prop::Bool("ParentShowHint", &TControl::SetParentShowHint));
@@ -621,6 +572,16 @@ const std::vector<TPropertyInfo>& ControlPool()
     return pool;
 }
 
+// A classic property that descriptions may state and nothing here acts on:
+// any value is accepted and dropped; subNames are its dotted parts.
+TPropertyInfo Ignored(const char* name, std::initializer_list<const char*> subNames = {})
+{
+    auto drop = [](TComponent*, const TFormValue&, TFormReader&) {};
+    TPropertyInfo info{name, drop, {}};
+    for (const char* sub : subNames) info.Sub.push_back({sub, drop, {}});
+    return info;
+}
+
 void RegisterFrameworkClasses()
 {
     RegisterComponentClass({"TComponent", "", nullptr, {Prop::IntField("Tag", &TComponent::Tag)}});
@@ -631,23 +592,24 @@ void RegisterFrameworkClasses()
                              Prop::Int("Width", &TControl::SetWidth), Prop::Int("Height", &TControl::SetHeight),
                              Prop::Enum("Cursor", &TControl::SetCursor, kCursorIdents()),
                              Prop::String("Hint", &TControl::SetHint),
-                             Prop::EnumField("HelpType", &TControl::HelpType, kHelpTypeIdents()),
-                             Prop::StringField("HelpKeyword", &TControl::HelpKeyword),
-                             Prop::IntField("HelpContext", &TControl::HelpContext)}});
+                             // Accepted on every control and ignored.
+                             Ignored("Action"), Ignored("Anchors"), Ignored("BiDiMode"), Ignored("ParentBiDiMode"),
+                             Ignored("Constraints", {"MaxHeight", "MaxWidth", "MinHeight", "MinWidth"}),
+                             Ignored("HelpType"), Ignored("HelpKeyword"), Ignored("HelpContext")}});
 
     {
         TComponentClass form{"TForm", "TControl", ComponentFactory<TForm>(), {}};
         auto& p = form.Properties;
-        for (const char* n : {"Action", "Align", "Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Enum("BorderStyle", &TCustomForm::SetBorderStyle, kBorderStyleIdents()));
         p.push_back(ControlProperty("Caption"));
         p.push_back(Prop::Int("ClientHeight", &TCustomForm::SetClientHeight));
         p.push_back(Prop::Int("ClientWidth", &TCustomForm::SetClientWidth));
-        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "ParentFont", "Font"})
+        for (const char* n : {"Color", "DragMode", "Enabled", "ParentFont", "Font"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::StringField("HelpFile", &TCustomForm::HelpFile));
         p.push_back(Prop::Resource("Icon", &TCustomForm::SetIconResource));
-        for (const char* n : {"ParentBiDiMode", "PopupMenu"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("PopupMenu"));
         p.push_back(Prop::Enum("Position", &TCustomForm::SetPosition, kPositionIdents()));
         p.push_back(ControlProperty("ShowHint"));
         p.push_back(Prop::Event("OnActivate", &TCustomForm::OnActivate));
@@ -665,17 +627,12 @@ void RegisterFrameworkClasses()
         TComponentClass panel{"TPanel", "TControl", ComponentFactory<TPanel>(), {}};
         auto& p = panel.Properties;
         p.push_back(ControlProperty("Align"));
-        p.push_back(Prop::Enum("Alignment", &TPanel::SetAlignment, kAlignmentIdents()));
-        p.push_back(ControlProperty("Anchors"));
         p.push_back(Prop::Enum("BevelInner", &TPanel::SetBevelInner, kBevelIdents()));
         p.push_back(Prop::Enum("BevelOuter", &TPanel::SetBevelOuter, kBevelIdents()));
         p.push_back(Prop::Int("BevelWidth", &TPanel::SetBevelWidth));
-        p.push_back(ControlProperty("BiDiMode"));
-        p.push_back(Prop::Int("BorderWidth", &TPanel::SetBorderWidth));
-        for (const char* n : {"Caption", "Color", "Constraints", "DragMode", "Enabled", "Font", "ParentBiDiMode",
-                              "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder",
-                              "TabStop", "Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove",
-                              "OnMouseUp", "OnResize"})
+        for (const char* n : {"Caption", "Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
+                              "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
+                              "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(panel));
     }
@@ -685,16 +642,13 @@ void RegisterFrameworkClasses()
         auto& p = label.Properties;
         p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Enum("Alignment", &TLabel::SetAlignment, kAlignmentIdents()));
-        p.push_back(ControlProperty("Anchors"));
         p.push_back(Prop::Bool("AutoSize", &TLabel::SetAutoSize));
-        for (const char* n : {"BiDiMode", "Caption", "Color", "Constraints", "DragMode", "Enabled", "Font",
-                              "ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
+        for (const char* n : {"Caption", "Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont",
+                              "ParentShowHint", "PopupMenu"})
             p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("ShowAccelChar", &TLabel::SetShowAccelChar));
         p.push_back(ControlProperty("ShowHint"));
         p.push_back(Prop::Bool("Transparent", &TLabel::SetTransparent));
         p.push_back(ControlProperty("Visible"));
-        p.push_back(Prop::Bool("WordWrap", &TLabel::SetWordWrap));
         for (const char* n : {"OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(label));
@@ -703,12 +657,10 @@ void RegisterFrameworkClasses()
     {
         TComponentClass image{"TImage", "TControl", ComponentFactory<TImage>(), {}};
         auto& p = image.Properties;
-        for (const char* n : {"Align", "Anchors"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("Center", &TImage::SetCenter));
-        for (const char* n : {"Constraints", "DragMode", "Enabled", "ParentShowHint"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Align"));
+        for (const char* n : {"DragMode", "Enabled", "ParentShowHint"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Resource("Picture", &TImage::SetPictureResource));
         for (const char* n : {"PopupMenu", "ShowHint"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("Stretch", &TImage::SetStretch));
         for (const char* n : {"Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
         RegisterComponentClass(std::move(image));
@@ -719,13 +671,10 @@ void RegisterFrameworkClasses()
     {
         TComponentClass edit{"TEdit", "TControl", ComponentFactory<TEdit>(), {}};
         auto& p = edit.Properties;
-        for (const char* n : {"Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Enum("BorderStyle", &TEdit::SetBorder, kControlBorderIdents));
-        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Int("MaxLength", &TEdit::SetMaxLength));
-        for (const char* n : {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
+        for (const char* n : {"Color", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
+        for (const char* n : {"ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"})
             p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("ReadOnly", &TEdit::SetReadOnly));
         for (const char* n : {"ShowHint", "TabOrder", "TabStop"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::String("Text", &TEdit::SetText));
         p.push_back(ControlProperty("Visible"));
@@ -737,18 +686,13 @@ void RegisterFrameworkClasses()
     }
 
     {
-        static const TIdentTable states = {{"cbUnchecked", cbUnchecked}, {"cbChecked", cbChecked}, {"cbGrayed", cbGrayed}};
         TComponentClass check{"TCheckBox", "TControl", ComponentFactory<TCheckBox>(), {}};
         auto& p = check.Properties;
-        p.push_back(ControlProperty("Action"));
-        p.push_back(Prop::Enum("Alignment", &TCheckBox::SetAlignment, kAlignmentIdents()));
-        p.push_back(Prop::Bool("AllowGrayed", &TCheckBox::SetAllowGrayed));
-        for (const char* n : {"Anchors", "BiDiMode", "Caption"}) p.push_back(ControlProperty(n));
+        p.push_back(ControlProperty("Caption"));
         p.push_back(Prop::Bool("Checked", &TCheckBox::SetChecked));
-        for (const char* n : {"Color", "Constraints", "DragMode", "Enabled", "Font", "ParentBiDiMode", "ParentColor",
-                              "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
+        for (const char* n : {"Color", "DragMode", "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint",
+                              "PopupMenu", "ShowHint"})
             p.push_back(ControlProperty(n));
-        p.push_back(Prop::Enum("State", &TCheckBox::SetState, states));
         for (const char* n : {"TabOrder", "TabStop", "Visible", "OnClick", "OnKeyDown", "OnKeyPress", "OnKeyUp",
                               "OnMouseDown", "OnMouseMove", "OnMouseUp"})
             p.push_back(ControlProperty(n));
@@ -756,23 +700,19 @@ void RegisterFrameworkClasses()
     }
 
     {
-        static const TIdentTable sorts = {{"stNone", stNone}, {"stData", stData}, {"stText", stText}, {"stBoth", stBoth}};
+        static const TIdentTable sorts = {{"stNone", stNone}, {"stText", stText}};
         static const TIdentTable views = {
             {"vsIcon", vsIcon}, {"vsSmallIcon", vsSmallIcon}, {"vsList", vsList}, {"vsReport", vsReport}};
         TComponentClass list{"TListView", "TControl", ComponentFactory<TListView>(), {}};
         auto& p = list.Properties;
-        for (const char* n : {"Align", "Anchors", "BiDiMode"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Enum("BorderStyle", &TListView::SetBorder, kControlBorderIdents));
+        p.push_back(ControlProperty("Align"));
         p.push_back(Prop::Bool("Checkboxes", &TListView::SetCheckboxes));
         p.push_back(ControlProperty("Color"));
-        p.push_back(Prop::Bool("ColumnClick", &TListView::SetColumnClick));
-        for (const char* n : {"Constraints", "DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
-        p.push_back(Prop::Bool("HideSelection", &TListView::SetHideSelection));
+        for (const char* n : {"DragMode", "Enabled", "Font"}) p.push_back(ControlProperty(n));
         p.push_back(Prop::Reference("LargeImages", &TListView::SetLargeImages));
-        p.push_back(Prop::Bool("MultiSelect", &TListView::SetMultiSelect));
         p.push_back(Prop::Bool("ReadOnly", &TListView::SetReadOnly));
         p.push_back(Prop::Bool("RowSelect", &TListView::SetRowSelect));
-        for (const char* n : {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
+        for (const char* n : {"ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"})
             p.push_back(ControlProperty(n));
         p.push_back(Prop::Reference("SmallImages", &TListView::SetSmallImages));
         p.push_back(Prop::Enum("SortType", &TListView::SetSortType, sorts));
@@ -790,8 +730,7 @@ void RegisterFrameworkClasses()
     RegisterComponentClass({"TPopupMenu",
                             "TComponent",
                             ComponentFactory<TPopupMenu>(),
-                            {Prop::Bool("AutoPopup", &TPopupMenu::SetAutoPopup),
-                             Prop::Event("OnPopup", &TPopupMenu::OnPopup)}});
+                            {Prop::Event("OnPopup", &TPopupMenu::OnPopup)}});
     RegisterComponentClass({"TMenuItem",
                             "TComponent",
                             ComponentFactory<TMenuItem>(),
@@ -805,13 +744,7 @@ void RegisterFrameworkClasses()
                              Prop::Bool("Visible", &TMenuItem::SetVisible),
                              Prop::Event("OnClick", &TMenuItem::OnClick)}});
     {
-        static const TIdentTable events = {{"imNone", imNone},
-                                           {"imClick", imClick},
-                                           {"imDoubleClick", imDoubleClick},
-                                           {"imLeftClickUp", imLeftClickUp},
-                                           {"imLeftDoubleClick", imLeftDoubleClick},
-                                           {"imRightClickUp", imRightClickUp},
-                                           {"imRightDoubleClick", imRightDoubleClick}};
+        static const TIdentTable events = {{"imDoubleClick", imDoubleClick}, {"imRightClickUp", imRightClickUp}};
         RegisterComponentClass({"TTrayIcon",
                                 "TComponent",
                                 ComponentFactory<TTrayIcon>(),
@@ -822,9 +755,19 @@ void RegisterFrameworkClasses()
                                  Prop::Enum("RestoreOn", &TTrayIcon::SetRestoreOn, events),
                                  Prop::Enum("PopupMenuOn", &TTrayIcon::SetPopupMenuOn, events),
                                  Prop::Reference("Icons", &TTrayIcon::SetIcons),
-                                 Prop::Int("IconIndex", &TTrayIcon::SetIconIndex),
-                                 Prop::Event("OnClick", &TTrayIcon::OnClick),
-                                 Prop::Event("OnDblClick", &TTrayIcon::OnDblClick)}});
+                                 Prop::Int("IconIndex", &TTrayIcon::SetIconIndex)}});
+    }
+
+    {
+        static const TIdentTable options = {
+            {"ofHideReadOnly", ofHideReadOnly}, {"ofFileMustExist", ofFileMustExist}, {"ofEnableSizing", ofEnableSizing}};
+        RegisterComponentClass({"TOpenDialog",
+                                "TComponent",
+                                ComponentFactory<TOpenDialog>(),
+                                {Prop::String("FileName", &TOpenDialog::SetFileName),
+                                 Prop::String("Filter", &TOpenDialog::SetFilter),
+                                 Prop::Int("FilterIndex", &TOpenDialog::SetFilterIndex),
+                                 Prop::Set("Options", &TOpenDialog::SetOptions, options)}});
     }
 
     RegisterComponentClass({"TImageList",
@@ -849,9 +792,4 @@ std::vector<TPropertyInfo> ControlProperties(std::initializer_list<const char*> 
     std::vector<TPropertyInfo> list;
     for (const char* n : names) list.push_back(ControlProperty(n));
     return list;
-}
-
-const TIdentTable& AlignmentIdents()
-{
-    return kAlignmentIdents();
 }

@@ -8,7 +8,7 @@
 //       Font.Height = -11
 //       object bbtOk: TPSpeedButton
 //         Images = ilButtons            (a component, may be declared later)
-//         Anchors = [akLeft, akTop]
+//         Anchors = [akLeft, akTop]     (accepted and ignored, see below)
 //         Hint = 'line one'#10'line two'
 //         OnClick = bbtOkClick          (a handler the form class registered)
 //       end
@@ -20,7 +20,10 @@
 // a table of its published properties in declared order; the loader applies
 // properties in the order written. Anything it does not know (class,
 // property, value, handler, component) is an EReadError naming file and line,
-// e.g. "Unit1.dfm(42): unknown property 'Foo' of TPanel".
+// e.g. "Unit1.dfm(42): unknown property 'Foo' of TPanel". The classic control
+// properties that nothing here acts on (Action, Anchors, BiDiMode,
+// ParentBiDiMode, Constraints, the help properties) are one list of the
+// TControl class: accepted on every control, whatever their value, and dropped.
 //
 // File references ('banner.bmp') name a resource of the program by the file's
 // name; the CMake function sweepora_forms() compiles a folder of descriptions
@@ -53,7 +56,7 @@ class TFormReader;
 struct TPropertyInfo {
     std::string Name;
     std::function<void(TComponent* instance, const TFormValue& value, TFormReader& reader)> Apply;
-    // Dotted sub-properties (Font.Name, Constraints.MinWidth).
+    // Dotted sub-properties (Font.Name, Font.Style).
     std::vector<TPropertyInfo> Sub;
 };
 
@@ -96,11 +99,13 @@ public:
     const THandlerBase& Handler(const std::string& name) const;
     int Ident(const TFormValue& value, const TIdentTable& table) const;
     unsigned SetValue(const TFormValue& value, const TIdentTable& table) const;
+    // True or False.
+    bool Boolean(const TFormValue& value) const;
+    // An integer or a colour name (clBtnFace).
+    TColor Color(const TFormValue& value) const;
 
     // Reads the description into the root form.
     void Read(const std::string& text);
-
-    const std::string& FileName() const { return FFileName; }
 
 private:
     struct Fixup {
@@ -135,23 +140,13 @@ C* As(TComponent* instance)
 template <class C>
 TPropertyInfo Bool(const char* name, void (C::*set)(bool))
 {
-    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) {
-                if (v.Kind != TFormValue::vkIdent) r.InvalidValue(v);
-                if (SameText(v.Text, "True")) (As<C>(i)->*set)(true);
-                else if (SameText(v.Text, "False")) (As<C>(i)->*set)(false);
-                else r.InvalidValue(v);
-            }, {}};
+    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) { (As<C>(i)->*set)(r.Boolean(v)); }, {}};
 }
 
 template <class C>
 TPropertyInfo BoolField(const char* name, bool C::*field)
 {
-    return {name, [field](TComponent* i, const TFormValue& v, TFormReader& r) {
-                if (v.Kind != TFormValue::vkIdent) r.InvalidValue(v);
-                if (SameText(v.Text, "True")) As<C>(i)->*field = true;
-                else if (SameText(v.Text, "False")) As<C>(i)->*field = false;
-                else r.InvalidValue(v);
-            }, {}};
+    return {name, [field](TComponent* i, const TFormValue& v, TFormReader& r) { As<C>(i)->*field = r.Boolean(v); }, {}};
 }
 
 template <class C>
@@ -198,14 +193,6 @@ TPropertyInfo Enum(const char* name, void (C::*set)(E), const TIdentTable& table
             }, {}};
 }
 
-template <class C, class E>
-TPropertyInfo EnumField(const char* name, E C::*field, const TIdentTable& table)
-{
-    return {name, [field, table](TComponent* i, const TFormValue& v, TFormReader& r) {
-                As<C>(i)->*field = static_cast<E>(r.Ident(v, table));
-            }, {}};
-}
-
 template <class C>
 TPropertyInfo Set(const char* name, void (C::*set)(unsigned), const TIdentTable& table)
 {
@@ -218,12 +205,7 @@ TPropertyInfo Set(const char* name, void (C::*set)(unsigned), const TIdentTable&
 template <class C>
 TPropertyInfo Color(const char* name, void (C::*set)(TColor))
 {
-    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) {
-                TColor color = 0;
-                if (v.Kind == TFormValue::vkInteger) color = static_cast<TColor>(v.Integer);
-                else if (v.Kind != TFormValue::vkIdent || !IdentToColor(v.Text, color)) r.InvalidValue(v);
-                (As<C>(i)->*set)(color);
-            }, {}};
+    return {name, [set](TComponent* i, const TFormValue& v, TFormReader& r) { (As<C>(i)->*set)(r.Color(v)); }, {}};
 }
 
 // Another component of the description, by name.
@@ -270,7 +252,7 @@ TPropertyInfo Resource(const char* name, void (C::*set)(const std::string&))
             }, {}};
 }
 
-// Font.Name, Font.Height, Font.Size, Font.Color, Font.Style, Font.Charset.
+// Font.Name, Font.Height, Font.Color, Font.Style.
 TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font);
 
 } // namespace Prop
@@ -279,4 +261,3 @@ TPropertyInfo Font(const char* name, std::function<TFont*(TComponent*)> font);
 // publish, by name (Align, Caption, Color, Enabled, Font, OnClick, ...).
 const TPropertyInfo& ControlProperty(const std::string& name);
 std::vector<TPropertyInfo> ControlProperties(std::initializer_list<const char*> names);
-const TIdentTable& AlignmentIdents();

@@ -2,6 +2,9 @@
 
 #include "HintWindow.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const char kApplicationClass[] = "TApplication";
@@ -80,7 +83,6 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
     FParentFont = false;
     FWidth = 320;
     FHeight = 240;
-    ControlStyle |= csAcceptsControls;
 }
 
 TCustomForm::~TCustomForm()
@@ -98,34 +100,31 @@ void TCustomForm::BeforeDestruction()
     DoDestroy();
 }
 
-void TCustomForm::DoCreate()
+// A form's own events show what they raise in the exception box; the form
+// goes on being created, shown or freed.
+void TCustomForm::RaiseEvent(const TNotifyEvent& event)
 {
-    if (!OnCreate) return;
+    if (!event) return;
     try {
-        OnCreate(this);
+        event(this);
     } catch (...) {
         Application->HandleException();
     }
+}
+
+void TCustomForm::DoCreate()
+{
+    RaiseEvent(OnCreate);
 }
 
 void TCustomForm::DoActivate()
 {
-    if (!OnActivate) return;
-    try {
-        OnActivate(this);
-    } catch (...) {
-        Application->HandleException();
-    }
+    RaiseEvent(OnActivate);
 }
 
 void TCustomForm::DoDestroy()
 {
-    if (!OnDestroy) return;
-    try {
-        OnDestroy(this);
-    } catch (...) {
-        Application->HandleException();
-    }
+    RaiseEvent(OnDestroy);
 }
 
 const THandlerBase* TCustomForm::FindHandler(const std::string& name) const
@@ -139,24 +138,8 @@ void TCustomForm::FrameStyle(DWORD& style, DWORD& exStyle) const
 {
     style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     exStyle = 0;
-    switch (FBorderStyle) {
-    case bsNone:
-        break;
-    case bsSingle:
-    case bsToolWindow:
-        style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        if (FBorderStyle == bsToolWindow) exStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsSizeable:
-    case bsSizeToolWin:
+    if (FBorderStyle == bsSizeable)
         style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-        if (FBorderStyle == bsSizeToolWin) exStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case bsDialog:
-        style |= WS_CAPTION | WS_SYSMENU;
-        exStyle |= WS_EX_DLGMODALFRAME;
-        break;
-    }
 }
 
 void TCustomForm::CreateParams(TCreateParams& params)
@@ -244,18 +227,14 @@ void TCustomForm::ApplyPosition()
 {
     RECT area{0, 0, 0, 0};
     switch (FPosition) {
-    case poScreenCenter:
-        area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        break;
     case poDesktopCenter: {
         int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
         int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
         area = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
         break;
     }
-    case poMainFormCenter:
     case poOwnerFormCenter: {
-        TCustomForm* center = FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(GetOwner()) : nullptr;
+        TCustomForm* center = dynamic_cast<TCustomForm*>(GetOwner());
         if (!center) center = Application->MainForm();
         if (center && center != this)
             area = center->BoundsRect();
@@ -282,6 +261,8 @@ void TCustomForm::SetVisible(bool value)
         SetForegroundWindow(FHandle);
         // The activation event of a showing: it runs before the first paint.
         Perform(CM_ACTIVATE, 0, 0);
+        HWND focus = GetFocus();
+        if (FVisible && FHandle && (!focus || !IsChild(FHandle, focus))) SelectFirst();
     } else {
         FVisible = false;
         if (FHandle) ShowWindow(FHandle, SW_HIDE);
@@ -345,9 +326,72 @@ int TCustomForm::ShowModal()
     return ModalResult;
 }
 
+namespace {
+
+void AddTabOrder(const TWinControl* parent, std::vector<TWinControl*>& list)
+{
+    std::vector<std::pair<int, TWinControl*>> children;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(parent->Controls(i));
+        if (!child) continue;
+        const int place = static_cast<int>(children.size());
+        children.emplace_back(child->TabOrder >= 0 ? child->TabOrder : place, child);
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& child : children) {
+        list.push_back(child.second);
+        AddTabOrder(child.second, list);
+    }
+}
+
+} // namespace
+
+std::vector<TWinControl*> TCustomForm::TabOrderList() const
+{
+    std::vector<TWinControl*> list;
+    AddTabOrder(this, list);
+    return list;
+}
+
+void TCustomForm::SelectNext(TWinControl* current, bool forward)
+{
+    const std::vector<TWinControl*> list = TabOrderList();
+    const int count = static_cast<int>(list.size());
+    if (count == 0) return;
+    int start = -1;
+    for (int i = 0; i < count; ++i)
+        if (list[static_cast<size_t>(i)] == current) start = i;
+    // Without a current control the first candidate is the first (or last).
+    if (start < 0) start = forward ? count - 1 : 0;
+    for (int step = 1; step <= count; ++step) {
+        int i = ((start + (forward ? step : -step)) % count + count) % count;
+        TWinControl* candidate = list[static_cast<size_t>(i)];
+        if (candidate->TabStop && candidate->CanFocus()) {
+            if (candidate != current) candidate->SetFocus();
+            return;
+        }
+    }
+}
+
+void TCustomForm::SelectFirst()
+{
+    SelectNext(nullptr, true);
+}
+
 void TCustomForm::Dispatch(TMessage& message)
 {
     switch (message.Msg) {
+    case CM_DIALOGKEY:
+        if (CharCode(message) == VK_TAB && !(KeyDataToShiftState(KeyData(message)) & (ssCtrl | ssAlt))) {
+            HWND focus = GetFocus();
+            auto* current = dynamic_cast<TWinControl*>(FindControl(focus));
+            SelectNext(current, !(KeyDataToShiftState(KeyData(message)) & ssShift));
+            message.Result = 1;
+            return;
+        }
+        TWinControl::Dispatch(message);
+        return;
     case WM_CLOSE:
         Close();
         message.Result = 0;

@@ -32,26 +32,17 @@
 #include "Controls.h"
 #include "SysUtils.h"
 
-enum TPosition {
-    poDesigned,
-    poDefault,
-    poDefaultPosOnly,
-    poDefaultSizeOnly,
-    poScreenCenter,
-    poDesktopCenter,
-    poMainFormCenter,
-    poOwnerFormCenter,
-};
+// Where a form goes when it is shown: where it stands, centred on the
+// desktop, or centred on its owner form (the main form when it has none).
+enum TPosition { poDesigned, poDesktopCenter, poOwnerFormCenter };
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// Borderless, or the framed window with caption, menu and sizing border.
+enum TFormBorderStyle { bsNone, bsSizeable };
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = IDOK;
 constexpr TModalResult mrCancel = IDCANCEL;
-constexpr TModalResult mrAbort = IDABORT;
-constexpr TModalResult mrRetry = IDRETRY;
-constexpr TModalResult mrIgnore = IDIGNORE;
 constexpr TModalResult mrYes = IDYES;
 constexpr TModalResult mrNo = IDNO;
 
@@ -81,15 +72,24 @@ public:
     // the main form ends the program and any other form is hidden.
     void Close();
     bool CloseQuery();
+    bool IsModal() const { return FModal; }
     // Showing positions the form (Position), shows and activates it and
     // raises OnActivate; hiding hides it.
     void SetVisible(bool value) override;
-    bool IsModal() const { return FModal; }
+
+    // Tab order: the windowed controls of the form, each parent's children by
+    // TabOrder where it is set (else in their order) and each followed by its
+    // own children. Tab and Shift+Tab move the focus to the next or previous
+    // control there that has TabStop and can take the focus, round the end.
+    // A form that is shown without the focus on one of its controls gives it
+    // to the first of them.
+    std::vector<TWinControl*> TabOrderList() const;
+    void SelectNext(TWinControl* current, bool forward);
+    void SelectFirst();
 
     TModalResult ModalResult = mrNone;
     TPosition GetPosition() const { return FPosition; }
     void SetPosition(TPosition value) { FPosition = value; }
-    TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);
     std::string HelpFile;
     // The window's icon: the program's ICON resource of that name, else the
@@ -156,6 +156,7 @@ private:
     };
     void ApplyPosition();
     void FrameStyle(DWORD& style, DWORD& exStyle) const;
+    void RaiseEvent(const TNotifyEvent& event);
 
     std::vector<HandlerEntry> FHandlers;
     std::vector<FieldEntry> FFields;
@@ -214,7 +215,6 @@ public:
     bool Terminated() const { return FTerminated; }
 
     TCustomForm* MainForm() const { return FMainForm; }
-    const std::string& GetTitle() const { return FTitle; }
     void SetTitle(const std::string& title);
     HWND Handle() const { return FHandle; }
 

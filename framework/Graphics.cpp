@@ -76,26 +76,6 @@ void TFont::SetHeight(int height)
     Changed();
 }
 
-namespace {
-int ScreenPixelsPerInch()
-{
-    HDC dc = GetDC(nullptr);
-    int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return ppi > 0 ? ppi : 96;
-}
-} // namespace
-
-int TFont::GetSize() const
-{
-    return -MulDiv(FHeight, 72, ScreenPixelsPerInch());
-}
-
-void TFont::SetSize(int size)
-{
-    SetHeight(-MulDiv(size, ScreenPixelsPerInch(), 72));
-}
-
 void TFont::SetColor(TColor color)
 {
     if (color == FColor) return;
@@ -110,13 +90,6 @@ void TFont::SetStyle(TFontStyles style)
     Changed();
 }
 
-void TFont::SetCharset(int charset)
-{
-    if (charset == FCharset) return;
-    FCharset = charset;
-    Changed();
-}
-
 void TFont::Assign(const TFont& other)
 {
     if (&other == this) return;
@@ -124,7 +97,6 @@ void TFont::Assign(const TFont& other)
     FHeight = other.FHeight;
     FColor = other.FColor;
     FStyle = other.FStyle;
-    FCharset = other.FCharset;
     Changed();
 }
 
@@ -134,10 +106,7 @@ HFONT TFont::Handle() const
         LOGFONTA lf = {};
         lf.lfHeight = FHeight;
         lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
-        lf.lfItalic = (FStyle & fsItalic) ? 1 : 0;
-        lf.lfUnderline = (FStyle & fsUnderline) ? 1 : 0;
-        lf.lfStrikeOut = (FStyle & fsStrikeOut) ? 1 : 0;
-        lf.lfCharSet = static_cast<BYTE>(FCharset);
+        lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
         lf.lfQuality = DEFAULT_QUALITY;
@@ -166,14 +135,6 @@ void TBitmap::SetHandle(HBITMAP bitmap)
         FWidth = info.bmWidth;
         FHeight = info.bmHeight;
     }
-}
-
-HBITMAP TBitmap::ReleaseHandle()
-{
-    HBITMAP h = FHandle;
-    FHandle = nullptr;
-    FWidth = FHeight = 0;
-    return h;
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name)
@@ -211,19 +172,6 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
     HDC source = CreateCompatibleDC(Handle);
     HGDIOBJ old = SelectObject(source, bitmap.Handle());
     BitBlt(Handle, x, y, bitmap.Width(), bitmap.Height(), source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
-void TCanvas::StretchDraw(const RECT& rect, const TBitmap& bitmap)
-{
-    if (bitmap.Empty()) return;
-    HDC source = CreateCompatibleDC(Handle);
-    HGDIOBJ old = SelectObject(source, bitmap.Handle());
-    int oldMode = SetStretchBltMode(Handle, COLORONCOLOR);
-    StretchBlt(Handle, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, 0, 0,
-               bitmap.Width(), bitmap.Height(), SRCCOPY);
-    SetStretchBltMode(Handle, oldMode);
     SelectObject(source, old);
     DeleteDC(source);
 }

@@ -63,7 +63,7 @@ COLORREF ColorToRGB(TColor color);
 // when the name is not a colour.
 bool IdentToColor(const std::string& name, TColor& color);
 
-enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+enum TFontStyle : unsigned { fsBold = 1 };
 using TFontStyles = unsigned;
 
 // A logical font. The GDI font is made when first needed and remade after a
@@ -78,15 +78,9 @@ public:
     // Height in pixels (negative: character height, as LOGFONT has it).
     int GetHeight() const { return FHeight; }
     void SetHeight(int height);
-    // Size in points at the screen's resolution.
-    int GetSize() const;
-    void SetSize(int size);
     TColor GetColor() const { return FColor; }
     void SetColor(TColor color);
-    TFontStyles GetStyle() const { return FStyle; }
     void SetStyle(TFontStyles style);
-    int GetCharset() const { return FCharset; }
-    void SetCharset(int charset);
 
     void Assign(const TFont& other);
     HFONT Handle() const;
@@ -100,7 +94,6 @@ private:
     int FHeight = -11;
     TColor FColor = clWindowText;
     TFontStyles FStyle = 0;
-    int FCharset = DEFAULT_CHARSET;
     mutable HFONT FHandle = nullptr;
 };
 
@@ -116,8 +109,6 @@ public:
     // Takes ownership of the handle.
     void SetHandle(HBITMAP bitmap);
     HBITMAP Handle() const { return FHandle; }
-    // Hands the handle to the caller, who then owns it.
-    HBITMAP ReleaseHandle();
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     bool Empty() const { return FHandle == nullptr; }
@@ -148,5 +139,4 @@ public:
     // unless Brush.Style is bsSolid.
     int TextRect(RECT& rect, const std::string& text, UINT format);
     void Draw(int x, int y, const TBitmap& bitmap);
-    void StretchDraw(const RECT& rect, const TBitmap& bitmap);
 };

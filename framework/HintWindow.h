@@ -16,7 +16,6 @@ public:
     // screen, without taking the focus.
     void ActivateHint(POINT cursor, const std::string& text);
     void ReleaseHint();
-    bool Active() const { return FActive; }
     // The window size the text needs.
     SIZE CalcHintSize(const std::string& text);
 

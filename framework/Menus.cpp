@@ -160,15 +160,9 @@ void TMenuItem::DrawBitmap(HDC dc, int x, int y)
 
 void TMenuItem::Add(TMenuItem* item)
 {
-    Insert(Count(), item);
-}
-
-void TMenuItem::Insert(int index, TMenuItem* item)
-{
     if (!item || item == this) throw EInvalidOperation("Menu item cannot be inserted");
     if (item->FParentItem) item->FParentItem->Remove(item);
-    index = std::max(0, std::min(index, Count()));
-    FItems.insert(FItems.begin() + index, item);
+    FItems.push_back(item);
     item->FParentItem = this;
     if (item->FRadioItem && item->FChecked) item->UncheckGroup();
 }
@@ -179,13 +173,6 @@ void TMenuItem::Remove(TMenuItem* item)
     if (it == FItems.end()) return;
     FItems.erase(it);
     item->FParentItem = nullptr;
-}
-
-int TMenuItem::MenuIndex() const
-{
-    if (!FParentItem) return -1;
-    auto& list = FParentItem->FItems;
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
 void TMenuItem::Click()

@@ -56,10 +56,7 @@ public:
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)); }
     void Add(TMenuItem* item);
-    void Insert(int index, TMenuItem* item);
     void Remove(TMenuItem* item);
-    TMenuItem* GetParentItem() const { return FParentItem; }
-    int MenuIndex() const;
 
     // The number of the WM_COMMAND that chooses this item.
     UINT Command() const { return FCommand; }
@@ -97,9 +94,6 @@ public:
 
     // The invisible root item; its sub-items are the menu.
     TMenuItem* Items() { return &FItems; }
-    // Whether a right click on a control whose PopupMenu this is pops it up.
-    bool GetAutoPopup() const { return FAutoPopup; }
-    void SetAutoPopup(bool value) { FAutoPopup = value; }
     // The control the menu was last popped up over (nullptr when called directly).
     TComponent* GetPopupComponent() const { return FPopupComponent; }
     void SetPopupComponent(TComponent* value) { FPopupComponent = value; }
@@ -119,7 +113,6 @@ private:
     HMENU Build(TMenuItem* parent);
 
     TMenuItem FItems;
-    bool FAutoPopup = true;
     TComponent* FPopupComponent = nullptr;
     HMENU FHandle = nullptr;
 };

@@ -16,7 +16,7 @@ struct TMessage {
 
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0x00;          // a form was shown and activated
-constexpr UINT CM_DIALOGKEY = CM_BASE + 0x05;         // Enter/Esc offered to the controls of a form
+constexpr UINT CM_DIALOGKEY = CM_BASE + 0x05;         // Enter/Esc/Tab offered to the controls of a form
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 0x06;        // an accelerator character offered likewise
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 0x08;
 constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 0x09;

@@ -224,6 +224,35 @@ int TRegistry::ReadBinaryData(const std::string& name, void* buffer, int bufferS
     return static_cast<int>(size);
 }
 
+bool TRegistry::ReadValueData(const std::string& name, TValueData& value)
+{
+    value = TValueData{};
+    if (FCurrentKey == nullptr)
+        return false;
+    DWORD type = REG_NONE, size = 0;
+    LONG status = RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, &size);
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) { // the value may grow between the queries
+        value.Bytes.resize(size);
+        status = RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, size ? value.Bytes.data() : nullptr,
+                                  &size);
+        if (status == ERROR_SUCCESS) {
+            value.Type = type;
+            value.Bytes.resize(size);
+            return true;
+        }
+    }
+    value = TValueData{};
+    return false;
+}
+
+void TRegistry::WriteValueData(const std::string& name, const TValueData& value)
+{
+    if (FCurrentKey == nullptr ||
+        RegSetValueExA(FCurrentKey, name.c_str(), 0, value.Type, value.Bytes.empty() ? nullptr : value.Bytes.data(),
+                       static_cast<DWORD>(value.Bytes.size())) != ERROR_SUCCESS)
+        Raise("Failed to set data for '%s'", name);
+}
+
 void TRegistry::GetKeyNames(TStringList* names)
 {
     names->Clear();

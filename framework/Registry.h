@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "Classes.h"
 #include "SysUtils.h"
@@ -42,6 +43,17 @@ public:
     std::string ReadString(const std::string& name);
     void WriteString(const std::string& name, const std::string& value);
     int ReadBinaryData(const std::string& name, void* buffer, int bufferSize);
+
+    // A value as stored: its type and its bytes, whatever the type. Moving a
+    // value through these keeps it exactly as it was.
+    struct TValueData {
+        DWORD Type = REG_NONE;
+        std::vector<BYTE> Bytes;
+    };
+    // False when no key is open or it has no value of that name.
+    bool ReadValueData(const std::string& name, TValueData& value);
+    // Raises "Failed to set data for '%s'" when it cannot write.
+    void WriteValueData(const std::string& name, const TValueData& value);
 
     void GetKeyNames(TStringList* names);
     void GetValueNames(TStringList* names);

@@ -12,8 +12,6 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
 UINT TLabel::TextFormat() const
 {
     UINT format = DT_EXPANDTABS;
-    if (FWordWrap) format |= DT_WORDBREAK;
-    if (!FShowAccelChar) format |= DT_NOPREFIX;
     if (FAlignment == taCenter) format |= DT_CENTER;
     if (FAlignment == taRightJustify) format |= DT_RIGHT;
     return format;
@@ -33,28 +31,12 @@ void TLabel::SetAutoSize(bool value)
     AdjustBounds();
 }
 
-void TLabel::SetWordWrap(bool value)
-{
-    if (value == FWordWrap) return;
-    FWordWrap = value;
-    AdjustBounds();
-    Invalidate();
-}
-
 void TLabel::SetTransparent(bool value)
 {
     if (value == FTransparent) return;
     FTransparent = value;
     // A transparent control lets its parent show through.
     SetStyleFlag(csOpaque, !value);
-    Invalidate();
-}
-
-void TLabel::SetShowAccelChar(bool value)
-{
-    if (value == FShowAccelChar) return;
-    FShowAccelChar = value;
-    AdjustBounds();
     Invalidate();
 }
 
@@ -75,7 +57,7 @@ void TLabel::AdjustBounds()
 {
     if (!FAutoSize || IsLoading()) return;
     HDC dc = GetDC(nullptr);
-    RECT r{0, 0, FWordWrap ? FWidth : 0, 0};
+    RECT r{0, 0, 0, 0};
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     std::string text = FCaption.empty() ? std::string(" ") : FCaption;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, TextFormat() | DT_CALCRECT);
@@ -122,64 +104,70 @@ HBRUSH TControlBrush::Get(TColor color)
     return FBrush;
 }
 
-namespace {
+// ---------------------------------------------------------- TSystemControl
 
-// Fonts and colours of a system-class control follow the control's own.
-void SendFont(TWinControl* control, TFont* font)
+TSystemControl::TSystemControl(TComponent* owner, const char* systemClass, DWORD style)
+    : TWinControl(owner), FSystemClass(systemClass), FStyle(style)
 {
-    if (control->HandleAllocated()) SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font->Handle()), TRUE);
+    ControlStyle = csDoubleClicks;
+    TabStop = true;
 }
 
-LRESULT ControlColors(TMessage& message, TFont* font, TColor color, TControlBrush& brush)
+void TSystemControl::CreateParams(TCreateParams& params)
 {
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    SetTextColor(dc, ColorToRGB(font->GetColor()));
-    SetBkColor(dc, ColorToRGB(color));
-    return reinterpret_cast<LRESULT>(brush.Get(color));
+    TWinControl::CreateParams(params);
+    params.SystemClass = FSystemClass;
+    params.Style |= WS_TABSTOP | FStyle;
 }
 
-} // namespace
+void TSystemControl::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
+}
+
+void TSystemControl::Dispatch(TMessage& message)
+{
+    switch (message.Msg) {
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(FFont.GetColor()));
+        SetBkColor(dc, ColorToRGB(FColor));
+        message.Result = reinterpret_cast<LRESULT>(FBrush.Get(FColor));
+        return;
+    }
+    case CM_FONTCHANGED:
+        if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Handle()), TRUE);
+        TWinControl::Dispatch(message);
+        return;
+    default:
+        TWinControl::Dispatch(message);
+    }
+}
 
 // ------------------------------------------------------------------- TEdit
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner)
+TEdit::TEdit(TComponent* owner) : TSystemControl(owner, "EDIT", ES_AUTOHSCROLL | ES_LEFT)
 {
     FClassName = "TEdit";
-    // The system's edit tracks its own mouse: no capture or clicks of ours.
-    ControlStyle = csSetCaption | csDoubleClicks;
     FWidth = 121;
     FHeight = 21;
     FColor = clWindow;
-    TabStop = true;
 }
 
 void TEdit::CreateParams(TCreateParams& params)
 {
-    TWinControl::CreateParams(params);
-    params.SystemClass = "EDIT";
-    params.Style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-    if (FReadOnly) params.Style |= ES_READONLY;
+    TSystemControl::CreateParams(params);
     if (FBorder) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TEdit::CreateWnd()
 {
-    TWinControl::CreateWnd();
-    SendFont(this, &FFont);
-    SendMessageA(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
-}
-
-void TEdit::SetMaxLength(int value)
-{
-    if (value < 0) value = 0;
-    FMaxLength = value;
-    if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, static_cast<WPARAM>(value), 0);
-}
-
-void TEdit::SetReadOnly(bool value)
-{
-    FReadOnly = value;
-    if (FHandle) SendMessageA(FHandle, EM_SETREADONLY, value, 0);
+    TSystemControl::CreateWnd();
+    // No limit of ours: the longest text the system takes.
+    SendMessageA(FHandle, EM_LIMITTEXT, 0, 0);
 }
 
 void TEdit::SetBorder(bool value)
@@ -187,11 +175,6 @@ void TEdit::SetBorder(bool value)
     if (value == FBorder) return;
     FBorder = value;
     UpdateExStyle(WS_EX_CLIENTEDGE, value);
-}
-
-void TEdit::SelectAll()
-{
-    if (FHandle) SendMessageA(FHandle, EM_SETSEL, 0, -1);
 }
 
 void TEdit::Change()
@@ -213,48 +196,28 @@ void TEdit::Dispatch(TMessage& message)
             Change();
         }
         return;
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC:
-        message.Result = ControlColors(message, &FFont, FColor, FBrush);
-        return;
     case CM_TEXTCHANGED:
         // With a window, its EN_CHANGE has reported the change already.
         if (!FHandle) Change();
         return;
-    case CM_FONTCHANGED:
-        SendFont(this, &FFont);
-        TWinControl::Dispatch(message);
-        return;
     default:
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
     }
 }
 
 // --------------------------------------------------------------- TCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
+TCheckBox::TCheckBox(TComponent* owner) : TSystemControl(owner, "BUTTON", BS_AUTOCHECKBOX)
 {
     FClassName = "TCheckBox";
-    // The system's button tracks its own mouse and reports its clicks.
-    ControlStyle = csSetCaption | csDoubleClicks;
     FWidth = 97;
     FHeight = 17;
     FColor = clBtnFace;
-    TabStop = true;
-}
-
-void TCheckBox::CreateParams(TCreateParams& params)
-{
-    TWinControl::CreateParams(params);
-    params.SystemClass = "BUTTON";
-    params.Style |= WS_TABSTOP | (FAllowGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX);
-    if (FAlignment == taLeftJustify) params.Style |= BS_LEFTTEXT;
 }
 
 void TCheckBox::CreateWnd()
 {
-    TWinControl::CreateWnd();
-    SendFont(this, &FFont);
+    TSystemControl::CreateWnd();
     SendMessageA(FHandle, BM_SETCHECK, static_cast<WPARAM>(FState), 0);
 }
 
@@ -265,31 +228,10 @@ TCheckBoxState TCheckBox::GetState() const
 
 void TCheckBox::SetState(TCheckBoxState value)
 {
-    if (value == cbGrayed && !FAllowGrayed) value = cbUnchecked;
     if (value == FState) return;
     FState = value;
     if (FHandle) SendMessageA(FHandle, BM_SETCHECK, static_cast<WPARAM>(value), 0);
     if (!IsLoading()) Click();
-}
-
-void TCheckBox::SetAllowGrayed(bool value)
-{
-    FAllowGrayed = value;
-    if (FHandle)
-        SendMessageA(FHandle, BM_SETSTYLE, static_cast<WPARAM>(value ? BS_AUTO3STATE : BS_AUTOCHECKBOX), TRUE);
-    if (!value && FState == cbGrayed) SetState(cbUnchecked);
-}
-
-void TCheckBox::SetAlignment(TAlignment value)
-{
-    if (value == taCenter) value = taRightJustify;
-    if (value == FAlignment) return;
-    FAlignment = value;
-    if (!FHandle) return;
-    LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
-    style = value == taLeftJustify ? (style | BS_LEFTTEXT) : (style & ~static_cast<LONG_PTR>(BS_LEFTTEXT));
-    SetWindowLongPtrA(FHandle, GWL_STYLE, style);
-    InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TCheckBox::Dispatch(TMessage& message)
@@ -305,19 +247,7 @@ void TCheckBox::Dispatch(TMessage& message)
             }
         }
         return;
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC:
-        message.Result = ControlColors(message, &FFont, FColor, FBrush);
-        return;
-    case CM_FONTCHANGED:
-        SendFont(this, &FFont);
-        TWinControl::Dispatch(message);
-        return;
-    case CM_COLORCHANGED:
-        TWinControl::Dispatch(message);
-        if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
-        return;
     default:
-        TWinControl::Dispatch(message);
+        TSystemControl::Dispatch(message);
     }
 }

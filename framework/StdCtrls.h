@@ -1,5 +1,5 @@
-// The label: a caption drawn on the parent, one line per "\n", never wrapped
-// unless WordWrap says so.
+// The label: a caption drawn on the parent, one line per "\n", never wrapped;
+// "&" marks an access key as in menus.
 #pragma once
 
 #include "Controls.h"
@@ -12,15 +12,9 @@ public:
     void SetAlignment(TAlignment value);
     // Grows or shrinks the label to its text (keeping the right edge of a
     // right-justified one).
-    bool GetAutoSize() const { return FAutoSize; }
     void SetAutoSize(bool value);
-    bool GetWordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool value);
     // A transparent label paints only its text; an opaque one fills Color first.
-    bool GetTransparent() const { return FTransparent; }
     void SetTransparent(bool value);
-    bool GetShowAccelChar() const { return FShowAccelChar; }
-    void SetShowAccelChar(bool value);
 
     void Paint() override;
     void Dispatch(TMessage& message) override;
@@ -32,9 +26,7 @@ private:
 
     TAlignment FAlignment = taLeftJustify;
     bool FAutoSize = true;
-    bool FWordWrap = false;
     bool FTransparent = false;
-    bool FShowAccelChar = true;
 };
 
 // A brush in a control's Color, remade when the colour changes; what a
@@ -52,23 +44,37 @@ private:
     COLORREF FColor = 0;
 };
 
+// A tab stop over one of the system's window classes, which paints itself and
+// tracks its own mouse (no capture or clicks of ours). The window takes the
+// control's Font, and its colour requests are answered with the font's colour
+// on Color.
+class TSystemControl : public TWinControl {
+public:
+    void Dispatch(TMessage& message) override;
+
+protected:
+    // The window class and the class's own styles the window is made with.
+    TSystemControl(TComponent* owner, const char* systemClass, DWORD style);
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+
+private:
+    const char* FSystemClass;
+    DWORD FStyle;
+    TControlBrush FBrush;
+};
+
 // The single-line edit field over the system's "EDIT" class. Its text is the
 // Caption; OnChange fires once for every change of the text, typed or set,
 // and setting the text it already has is no change.
-class TEdit : public TWinControl {
+class TEdit : public TSystemControl {
 public:
     explicit TEdit(TComponent* owner);
 
     const std::string& GetText() const { return FCaption; }
     void SetText(const std::string& value) { SetCaption(value); }
-    int GetMaxLength() const { return FMaxLength; }
-    void SetMaxLength(int value);
-    bool GetReadOnly() const { return FReadOnly; }
-    void SetReadOnly(bool value);
     // bsSingle (the sunken frame) or bsNone, as the description writes them.
-    bool GetBorder() const { return FBorder; }
     void SetBorder(bool value);
-    void SelectAll();
 
     TNotifyEvent OnChange;
 
@@ -80,17 +86,15 @@ protected:
     virtual void Change();
 
 private:
-    int FMaxLength = 0;
-    bool FReadOnly = false;
     bool FBorder = true;
-    TControlBrush FBrush;
 };
 
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum TCheckBoxState { cbUnchecked, cbChecked };
 
-// The check box over the system's "BUTTON" class (BS_AUTOCHECKBOX). OnClick
-// fires when the state changes, by the user or by the program.
-class TCheckBox : public TWinControl {
+// The check box over the system's "BUTTON" class (BS_AUTOCHECKBOX), its
+// caption right of the box. OnClick fires when the state changes, by the user
+// or by the program.
+class TCheckBox : public TSystemControl {
 public:
     explicit TCheckBox(TComponent* owner);
 
@@ -98,21 +102,12 @@ public:
     void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
     TCheckBoxState GetState() const;
     void SetState(TCheckBoxState value);
-    bool GetAllowGrayed() const { return FAllowGrayed; }
-    void SetAllowGrayed(bool value);
-    // taRightJustify (the default) puts the caption right of the box.
-    TAlignment GetAlignment() const { return FAlignment; }
-    void SetAlignment(TAlignment value);
 
     void Dispatch(TMessage& message) override;
 
 protected:
-    void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
 
 private:
     TCheckBoxState FState = cbUnchecked;
-    bool FAllowGrayed = false;
-    TAlignment FAlignment = taRightJustify;
-    TControlBrush FBrush;
 };

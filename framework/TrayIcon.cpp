@@ -15,22 +15,8 @@ constexpr size_t kTipSize = 64;
 
 bool Matches(TTrayMouseEvent wanted, UINT mouseMessage)
 {
-    switch (wanted) {
-    case imClick:
-    case imLeftClickUp:
-        return mouseMessage == WM_LBUTTONUP;
-    case imRightClickUp:
-        return mouseMessage == WM_RBUTTONUP;
-    case imDoubleClick:
-        return mouseMessage == WM_LBUTTONDBLCLK || mouseMessage == WM_RBUTTONDBLCLK ||
-               mouseMessage == WM_MBUTTONDBLCLK;
-    case imLeftDoubleClick:
-        return mouseMessage == WM_LBUTTONDBLCLK;
-    case imRightDoubleClick:
-        return mouseMessage == WM_RBUTTONDBLCLK;
-    default:
-        return false;
-    }
+    if (wanted == imRightClickUp) return mouseMessage == WM_RBUTTONUP;
+    return mouseMessage == WM_LBUTTONDBLCLK || mouseMessage == WM_RBUTTONDBLCLK || mouseMessage == WM_MBUTTONDBLCLK;
 }
 
 } // namespace
@@ -202,8 +188,6 @@ void TTrayIcon::PopupAtCursor()
 
 void TTrayIcon::MouseEvent(UINT mouseMessage)
 {
-    if (mouseMessage == WM_LBUTTONUP && OnClick) OnClick(this);
-    if (mouseMessage == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
     if (Matches(FRestoreOn, mouseMessage)) Restore();
     if (Matches(FPopupMenuOn, mouseMessage)) PopupAtCursor();
 }

@@ -27,13 +27,8 @@
 
 // Which mouse event on the icon triggers an action.
 enum TTrayMouseEvent {
-    imNone,
-    imClick,            // left button released
-    imDoubleClick,      // double click of any button
-    imLeftClickUp,
-    imLeftDoubleClick,
-    imRightClickUp,
-    imRightDoubleClick,
+    imDoubleClick,  // double click of any button
+    imRightClickUp, // right button released
 };
 
 class TTrayIcon : public TComponent {
@@ -51,19 +46,13 @@ public:
     // area's tip and are ignored: the old tip stays.
     const std::string& GetHint() const { return FHint; }
     void SetHint(const std::string& value);
-    TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* value) { FPopupMenu = value; }
     // With Hide, Minimize also hides the application's taskbar button.
-    bool GetHide() const { return FHide; }
     void SetHide(bool value) { FHide = value; }
-    TTrayMouseEvent GetRestoreOn() const { return FRestoreOn; }
     void SetRestoreOn(TTrayMouseEvent value) { FRestoreOn = value; }
-    TTrayMouseEvent GetPopupMenuOn() const { return FPopupMenuOn; }
     void SetPopupMenuOn(TTrayMouseEvent value) { FPopupMenuOn = value; }
     // The icon is image IconIndex of Icons (the program's icon without them).
-    TImageList* GetIcons() const { return FIcons; }
     void SetIcons(TImageList* value);
-    int GetIconIndex() const { return FIconIndex; }
     void SetIconIndex(int value);
 
     void Minimize();
@@ -73,9 +62,6 @@ public:
     HWND Handle() const { return FHandle; }
     // The icon's identifier with Handle() in the notification area.
     static constexpr UINT IconID = 1;
-
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
 
     void Loaded() override;
 

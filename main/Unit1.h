@@ -236,6 +236,11 @@ public:
     void ScanStartupEntries();
     bool StartupListModified();
     void bbtStartupApplyClick(TObject* Sender);
+    void bbtStartupRefreshClick(TObject* Sender);
+    void bbtStartupRemoveClick(TObject* Sender);
+    void bbtStartupAddClick(TObject* Sender);
+    void edStartupFilterChange(TObject* Sender);
+    void edStartupFilterKeyPress(TObject* Sender, char& Key);
     void ScanProcesses();
     void bbtTaskManRefreshClick(TObject* Sender);
     void bbtTaskManKillClick(TObject* Sender);

@@ -420,12 +420,9 @@ bool RegisterPSpeedButton()
     using B = TPSpeedButton;
     TComponentClass cls{"TPSpeedButton", "TControl", ComponentFactory<B>(), {}};
     auto& p = cls.Properties;
-    // The published properties in their declared order.
-    p.push_back(ControlProperty("Action"));
+    // The published properties in their declared order (the classic ones
+    // that nothing acts on are accepted for every control by the loader).
     p.push_back(Prop::Bool("AllowAllUp", &B::SetAllowAllUp));
-    p.push_back(ControlProperty("Anchors"));
-    p.push_back(ControlProperty("BiDiMode"));
-    p.push_back(ControlProperty("Constraints"));
     p.push_back(Prop::Int("GroupIndex", &B::SetGroupIndex));
     p.push_back(Prop::Bool("Down", &B::SetDown));
     p.push_back(Prop::Bool("DrawBorderInFlatMode", &B::SetDrawBorderInFlatMode));
@@ -444,7 +441,6 @@ bool RegisterPSpeedButton()
     p.push_back(Prop::Event("OnMouseLeave", &B::OnMouseLeave));
     p.push_back(ControlProperty("ParentFont"));
     p.push_back(ControlProperty("ParentShowHint"));
-    p.push_back(ControlProperty("ParentBiDiMode"));
     p.push_back(ControlProperty("PopupMenu"));
     p.push_back(ControlProperty("ShowHint"));
     p.push_back(Prop::Int("Spacing", &B::SetSpacing));

@@ -81,7 +81,7 @@ bool RegisterTestClasses()
          {Prop::String("Text", &TProbe::SetText), Prop::Int("Number", &TProbe::SetNumber),
           Prop::Bool("Flag", &TProbe::SetFlag),
           Prop::Enum("Kind", &TProbe::SetKind, {{"alNone", alNone}, {"alTop", alTop}, {"alClient", alClient}}),
-          Prop::Set("Bits", &TProbe::SetBits, {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}}),
+          Prop::Set("Bits", &TProbe::SetBits, {{"akLeft", 1}, {"akTop", 2}, {"akRight", 4}}),
           Prop::Color("Color", &TProbe::SetColor), Prop::Reference("Other", &TProbe::SetOther),
           Prop::Resource("File", &TProbe::SetFile), Prop::Event("OnPing", &TProbe::OnPing)}});
     return true;
@@ -220,6 +220,10 @@ TEST(FormLoader, ErrorsNameTheFileAndTheLine)
         {"  object x: TProbe\n    object y: TPanel\n    end\n  end\n",
          "Bad.dfm(3): 'x' cannot hold the control 'y'"},
         {"  object i: TImage\n    Picture = 'missing.bmp'\n  end\n", "Bad.dfm(3): Resource missing.bmp not found"},
+        // The classic properties accepted on controls are still unknown elsewhere.
+        {"  object x: TProbe\n    Anchors = [akLeft]\n  end\n", "Bad.dfm(3): unknown property 'Anchors' of TProbe"},
+        {"  object p: TPanel\n    Constraints.Depth = 1\n  end\n",
+         "Bad.dfm(3): unknown property 'Constraints.Depth' of TPanel"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Body);
@@ -232,6 +236,29 @@ TEST(FormLoader, ErrorsNameTheFileAndTheLine)
             EXPECT_EQ(e.Message, c.Message);
         }
     }
+}
+
+TEST(FormLoader, ClassicPropertiesThatNothingActsOnAreAcceptedOnControls)
+{
+    TProbeForm form(nullptr);
+    form.LoadFormFromText("object Classic: TProbeForm\n"
+                          "  Anchors = [akLeft, akTop]\n"
+                          "  object p: TPanel\n"
+                          "    Action = acNowhere\n"
+                          "    BiDiMode = bdLeftToRight\n"
+                          "    ParentBiDiMode = False\n"
+                          "    Constraints.MinWidth = 10\n"
+                          "    Constraints.MaxHeight = 20\n"
+                          "    HelpType = htKeyword\n"
+                          "    HelpKeyword = 'panel'\n"
+                          "    HelpContext = 5\n"
+                          "    Width = 50\n"
+                          "  end\n"
+                          "end\n",
+                          "Classic.dfm");
+    auto p = dynamic_cast<TPanel*>(form.FindComponent("p"));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->GetWidth(), 50); // the properties after them still apply
 }
 
 TEST(FormLoader, AFieldWithoutItsComponentIsAnError)

@@ -17,7 +17,6 @@
 #include "MainWindow.h"
 #include "Messages.h"
 #include "TestSupport.h"
-#include "Tpstartupentry.h"
 #include "dialogs/MessageBoxForm.h"
 
 using namespace testsupport;
@@ -295,83 +294,51 @@ TEST_F(PagesTest, LeavingAnIconBeforeTheFirstSwitchKeepsTheTitle)
 
 // ------------------------------------------------------ the save question
 
-// Rows added to lvStartup the way the scan adds them, with an entry each,
-// owned by its row.
+// Two enabled entries in the user's Run key, as the Startup scan lists them.
 class StartupRows {
 public:
+    static constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr const char* kRunDisabled = "Software\\Microsoft\\Windows\\CurrentVersion\\Run-";
+    static constexpr const char* kNames[] = {"PagesTestFirst", "PagesTestSecond"};
+
     explicit StartupRows(TListView* list) : FList(list) {}
-    ~StartupRows() { Clear(); }
-    void Add(const std::string& name, bool enabled)
+    ~StartupRows() { Unseed(); }
+    // The two values written afresh, nothing else in the user's Run keys.
+    void Seed()
     {
-        auto* entry = new TPStartupEntry(enabled ? 1 : 0, 1);
-        FEntries.push_back(entry);
-        TListItem* row = FList->Items()->Add();
-        row->SetCaption(name);
-        row->SubItems->Add("C:\\Programs\\" + name + ".exe");
-        row->SetData(entry);
-        row->SetChecked(enabled);
+        Unseed();
+        for (const char* name : kNames)
+            RegSetString(HKEY_CURRENT_USER, kRun, name, std::string("C:\\Programs\\") + name + ".exe");
     }
+    // The listed row of the index-th name; nullptr when it is not listed.
     TListItem* Row(int index) const
     {
-        for (int i = 0, mine = 0; i < FList->Items()->Count(); ++i)
-            if (Owned(FList->Items()->Item(i)) && mine++ == index) return FList->Items()->Item(i);
+        for (int i = 0; i < FList->Items()->Count(); ++i)
+            if (FList->Items()->Item(i)->GetCaption() == kNames[index]) return FList->Items()->Item(i);
         return nullptr;
     }
-    int Count() const
-    {
-        int n = 0;
-        for (int i = 0; i < FList->Items()->Count(); ++i) n += Owned(FList->Items()->Item(i));
-        return n;
-    }
-    // Removes the rows still listed; their entries go with them.
-    void Clear()
-    {
-        for (int i = FList->Items()->Count() - 1; i >= 0; --i)
-            if (Owned(FList->Items()->Item(i))) FList->Items()->Delete(i);
-        FEntries.clear();
-    }
+    int Count() const { return (Row(0) ? 1 : 0) + (Row(1) ? 1 : 0); }
 
 private:
-    bool Owned(const TListItem* row) const
+    static void Unseed()
     {
-        return std::find(FEntries.begin(), FEntries.end(), row->GetData()) != FEntries.end();
+        RegDeleteTree(HKEY_CURRENT_USER, kRun);
+        RegDeleteTree(HKEY_CURRENT_USER, kRunDisabled);
     }
     TListView* FList;
-    std::vector<TPStartupEntry*> FEntries;
 };
 
-// A left click on the check box of a row, where the list view shows it.
-bool ClickCheckBox(TListItem* row)
-{
-    HWND list = row->GetListView()->Handle();
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    if (!SendMessageA(list, LVM_GETITEMRECT, row->GetIndex(), reinterpret_cast<LPARAM>(&bounds))) return false;
-    const int y = (bounds.top + bounds.bottom) / 2;
-    for (int x = bounds.left; x < bounds.right; ++x) {
-        LVHITTESTINFO hit{};
-        hit.pt = POINT{x, y};
-        int index = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if (index == row->GetIndex() && (hit.flags & LVHT_ONITEMSTATEICON)) {
-            SendMouse(list, WM_LBUTTONDOWN, x + 4, y, MK_LBUTTON);
-            SendMouse(list, WM_LBUTTONUP, x + 4, y);
-            PumpPending();
-            return true;
-        }
-    }
-    return false;
-}
-
-// On the Startup page with two enabled rows; the second one's check box
-// cleared with the mouse.
+// On the Startup page, freshly scanned, with the two enabled rows; the second
+// one's check box cleared with the mouse.
 void EnterModifiedStartup(TForm1* form, StartupRows& rows)
 {
+    rows.Seed();
     Click(form->bbtStartupIcon);
+    // A fresh list also when the page was already shown.
+    Click(form->bbtStartupRefresh);
     LeaveControls();
     ASSERT_EQ(form->ActivePage, pcStartup);
-    rows.Clear();
-    rows.Add("PagesTestFirst", true);
-    rows.Add("PagesTestSecond", true);
+    ASSERT_EQ(rows.Count(), 2);
     ASSERT_FALSE(form->StartupListModified());
     ASSERT_TRUE(ClickCheckBox(rows.Row(1)));
     ASSERT_FALSE(rows.Row(1)->GetChecked());
@@ -386,10 +353,11 @@ TEST_F(PagesTest, LeavingAModifiedStartupListAsksAndActsOnTheAnswer)
         const char* What;
         BoxAnswer Answer;
         bool Switches;
+        bool Applied; // the cleared entry moved to the disabled key
     } answers[] = {
-        {"Yes: Enter", PressKeys({VK_RETURN}), true},
-        {"No: a click on No", ClickButton(&TfmMessageBox::bbtNo2), true},
-        {"Cancel: Esc", PressKeys({VK_ESCAPE}), false},
+        {"Yes: Enter", PressKeys({VK_RETURN}), true, true},
+        {"No: a click on No", ClickButton(&TfmMessageBox::bbtNo2), true, false},
+        {"Cancel: Esc", PressKeys({VK_ESCAPE}), false, false},
     };
     for (const auto& answer : answers) {
         SCOPED_TRACE(answer.What);
@@ -409,6 +377,12 @@ TEST_F(PagesTest, LeavingAModifiedStartupListAsksAndActsOnTheAnswer)
         // the icon for an idle check before it leaves, as in the program's loop.
         HoverControl(form->bbtUninstallIcon);
         LeaveControls();
+        // Yes applies the change for real: the entry is stored disabled.
+        const auto run = RegValues(HKEY_CURRENT_USER, StartupRows::kRun);
+        const auto disabled = RegValues(HKEY_CURRENT_USER, StartupRows::kRunDisabled);
+        EXPECT_EQ(run.count("PagesTestFirst"), 1u);
+        EXPECT_EQ(run.count("PagesTestSecond"), answer.Applied ? 0u : 1u);
+        EXPECT_EQ(disabled.count("PagesTestSecond"), answer.Applied ? 1u : 0u);
         if (answer.Switches) {
             EXPECT_EQ(click.After.ActivePage, pcUninstall);
             EXPECT_EQ(click.After.Title, kUninstallTitle);

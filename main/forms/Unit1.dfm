@@ -182,6 +182,7 @@ object Form1: TForm1
         ImageIndexDown = 26
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtStartupRefreshClick
       end
       object bbtStartupRemove: TPSpeedButton
         Left = 456
@@ -195,6 +196,7 @@ object Form1: TForm1
         ImageIndexDown = 32
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtStartupRemoveClick
       end
       object bbtStartupAdd: TPSpeedButton
         Left = 596
@@ -208,6 +210,7 @@ object Form1: TForm1
         ImageIndexDown = 35
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtStartupAddClick
       end
       object lStartupFilter: TLabel
         Left = 10
@@ -225,6 +228,8 @@ object Form1: TForm1
         Width = 120
         Height = 21
         Visible = False
+        OnChange = edStartupFilterChange
+        OnKeyPress = edStartupFilterKeyPress
       end
     end
     object plTaskManButtons: TPanel

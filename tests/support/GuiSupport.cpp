@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "Classes.h"
+#include "ComCtrls.h"
 #include "Controls.h"
 #include "Forms.h"
 #include "TestSupport.h"
@@ -201,6 +202,27 @@ void ClickControl(TControl* control, int x, int y)
     PumpPending();
 }
 
+bool ClickCheckBox(TListItem* row)
+{
+    HWND list = row->GetListView()->Handle();
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    if (!SendMessageA(list, LVM_GETITEMRECT, row->GetIndex(), reinterpret_cast<LPARAM>(&bounds))) return false;
+    const int y = (bounds.top + bounds.bottom) / 2;
+    for (int x = bounds.left; x < bounds.right; ++x) {
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{x, y};
+        int index = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (index == row->GetIndex() && (hit.flags & LVHT_ONITEMSTATEICON)) {
+            SendMouse(list, WM_LBUTTONDOWN, x + 4, y, MK_LBUTTON);
+            SendMouse(list, WM_LBUTTONUP, x + 4, y);
+            PumpPending();
+            return true;
+        }
+    }
+    return false;
+}
+
 void HoverControl(TControl* control)
 {
     CursorAt(control, 5, 5);
@@ -211,6 +233,138 @@ void LeaveControls()
 {
     ParkCursor();
     Application->DoIdle();
+}
+
+namespace {
+
+BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam)
+{
+    char cls[32] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == LoadIconA(nullptr, IDI_HAND))
+        *reinterpret_cast<bool*>(lParam) = true;
+    return TRUE;
+}
+
+// Marks a box already noted: a window property dies with its window, so a
+// later box that happens to get the same handle is still seen as new.
+const char kSeen[] = "SweeporaTestSystemBoxSeen";
+
+struct BoxSearch {
+    DWORD Pid;
+    HWND Found;
+};
+
+BOOL CALLBACK FindNewBox(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == search->Pid && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hwnd) && !GetPropA(hwnd, kSeen)) {
+        search->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindEdit(HWND child, LPARAM lParam)
+{
+    char cls[32] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = child;
+    return FALSE;
+}
+
+LPARAM KeyDownFlags(WORD key)
+{
+    return 1 | (static_cast<LPARAM>(MapVirtualKeyA(key, 0)) << 16);
+}
+
+} // namespace
+
+void SystemBoxes::PressOk(HWND box)
+{
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+SystemBoxes::SystemBoxes(Answer answer) : FAnswer(std::move(answer))
+{
+    FThread = std::thread([this] { Watch(); });
+}
+
+SystemBoxes::~SystemBoxes()
+{
+    Stop();
+}
+
+const std::vector<SystemBox>& SystemBoxes::Stop()
+{
+    FStop = true;
+    if (FThread.joinable()) FThread.join();
+    return FBoxes;
+}
+
+void SystemBoxes::Watch()
+{
+    while (!FStop) {
+        BoxSearch search{GetCurrentProcessId(), nullptr};
+        EnumWindows(FindNewBox, reinterpret_cast<LPARAM>(&search));
+        if (search.Found) {
+            SetPropA(search.Found, kSeen, reinterpret_cast<HANDLE>(1));
+            SystemBox box;
+            box.Caption = WindowText(search.Found);
+            box.Texts = StaticTexts(search.Found);
+            box.StopIcon = false;
+            EnumChildWindows(search.Found, FindStopIcon, reinterpret_cast<LPARAM>(&box.StopIcon));
+            {
+                std::lock_guard<std::mutex> lock(FMutex);
+                FBoxes.push_back(box);
+            }
+            FAnswer(search.Found);
+        }
+        Sleep(20);
+    }
+}
+
+HWND FileChooserField(HWND chooser)
+{
+    for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
+        HWND box = GetDlgItem(chooser, id);
+        if (!box) continue;
+        char cls[32] = {};
+        GetClassNameA(box, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Edit") == 0) return box;
+        HWND edit = nullptr;
+        EnumChildWindows(box, FindEdit, reinterpret_cast<LPARAM>(&edit));
+        if (edit) return edit;
+    }
+    return nullptr;
+}
+
+SystemBoxes::Answer TypeFileName(const std::string& path)
+{
+    return [path](HWND chooser) {
+        HWND field = FileChooserField(chooser);
+        if (!field) {
+            PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        for (char c : path) PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+        PostMessageA(field, WM_KEYDOWN, VK_RETURN, KeyDownFlags(VK_RETURN));
+    };
+}
+
+SystemBoxes::Answer PressEscape()
+{
+    return [](HWND chooser) {
+        HWND field = FileChooserField(chooser);
+        PostMessageA(field ? field : chooser, WM_KEYDOWN, VK_ESCAPE, KeyDownFlags(VK_ESCAPE));
+    };
 }
 
 } // namespace testsupport

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 class TControl;
+class TListItem;
 class TObject;
 
 namespace testsupport {
@@ -55,6 +58,9 @@ void ParkCursor();
 // A left click at (x, y) of the control, as the mouse delivers it to the
 // window under it.
 void ClickControl(TControl* control, int x = 5, int y = 5);
+// A left click on the check box of a list-view row, where the list view
+// shows it; false when the row shows none.
+bool ClickCheckBox(TListItem* row);
 // Cursor over the control and the idle-time hover check run once.
 void HoverControl(TControl* control);
 // Cursor away and the hover check run once.
@@ -100,5 +106,44 @@ private:
     std::thread FThread;
     bool FFound = false;
 };
+
+// What one of the system's dialog boxes ("#32770": a message box, the file
+// chooser) showed.
+struct SystemBox {
+    std::string Caption;
+    std::vector<std::string> Texts; // the non-empty static texts, in child order
+    bool StopIcon = false;
+};
+
+// Answers every dialog box of the system that this process shows while the
+// watch lives, from another thread, the way answer says; each is noted
+// first. Message boxes are answered with OK unless told otherwise.
+class SystemBoxes {
+public:
+    using Answer = std::function<void(HWND box)>;
+    static void PressOk(HWND box);
+
+    explicit SystemBoxes(Answer answer = PressOk);
+    ~SystemBoxes();
+    SystemBoxes(const SystemBoxes&) = delete;
+    SystemBoxes& operator=(const SystemBoxes&) = delete;
+    // Ends the watch; the boxes noted until then.
+    const std::vector<SystemBox>& Stop();
+
+private:
+    void Watch();
+    Answer FAnswer;
+    std::atomic<bool> FStop{false};
+    std::mutex FMutex;
+    std::vector<SystemBox> FBoxes;
+    std::thread FThread;
+};
+
+// The file chooser's file name field (an edit inside its file name box).
+HWND FileChooserField(HWND chooser);
+// Answers of the file chooser, as the user gives them: a file name typed
+// into its field and Enter; Esc.
+SystemBoxes::Answer TypeFileName(const std::string& path);
+SystemBoxes::Answer PressEscape();
 
 } // namespace testsupport
