@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -1097,6 +1098,52 @@ TEST_F(PrivacyTest, AFolderThatMustNeverBeCleanedIsLeftAloneAndItsBoxCleared)
         EXPECT_FALSE(form->cbCookies->GetChecked());
         EXPECT_EQ(progress.Texts, std::vector<std::string>{"Deleting: Internet Explorer/MSN Cookies"});
     }
+}
+
+// A Unix symbolic link at path to the sandbox's Desktop folder ($HOME of the
+// sandbox + "/Desktop"): Wine's shell makes one where the Desktop folder it is
+// asked to create does not exist yet. Under Wine 8 a Windows program cannot
+// make a link otherwise (CreateSymbolicLinkA makes nothing).
+void MakeLinkToSandboxDesktop(const std::string& path)
+{
+    const char userShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    MakeDirs(path, true);
+    std::map<std::string, std::string> saved = RegValues(HKEY_CURRENT_USER, userShellFolders);
+    RegSetString(HKEY_CURRENT_USER, userShellFolders, "Desktop", path, REG_EXPAND_SZ);
+    char made[MAX_PATH] = "";
+    HRESULT hr = SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, made);
+    if (saved.count("Desktop"))
+        RegSetString(HKEY_CURRENT_USER, userShellFolders, "Desktop", saved["Desktop"], REG_EXPAND_SZ);
+    ASSERT_EQ(hr, S_OK);
+    ASSERT_EQ(GetFileAttributesA(path.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+        << path << " is no link";
+}
+
+TEST_F(PrivacyTest, DISABLED_TheProfileWalkNeverFollowsALink)
+{
+    Traces traces;
+    traces.Seed();
+    const std::string profiles = traces.AppData + "\\Mozilla\\Profiles";
+    // A link where a profile's folder would be, one where a profile would be,
+    // and a profile's cache that is a link; all lead to the same folder.
+    ASSERT_NO_FATAL_FAILURE(MakeLinkToSandboxDesktop(profiles + "\\linked"));
+    ASSERT_NO_FATAL_FAILURE(MakeLinkToSandboxDesktop(profiles + "\\default\\linked.slt"));
+    const std::string cache = profiles + "\\cached\\k1.slt\\Cache";
+    ASSERT_NO_FATAL_FAILURE(MakeLinkToSandboxDesktop(cache));
+    const std::vector<std::string> behind = {profiles + "\\linked\\inner.slt\\cookies.txt",
+                                             profiles + "\\linked\\inner.slt\\Cache\\_CACHE_001_",
+                                             profiles + "\\default\\linked.slt\\cookies.txt",
+                                             cache + "\\_CACHE_002_"};
+    for (const std::string& path : behind) WriteTrace(path, "canary");
+    OpenPrivacyPage();
+    form->cbShowConfirm->SetChecked(false);
+    CheckItems(form, {&TForm1::cbNetscapeCookies, &TForm1::cbNetscapeInternetFiles});
+    ConfirmWatch confirm(nullptr);
+    BoxWatch boxes;
+    Execute(confirm, boxes);
+    EXPECT_EQ(Existing(behind), behind);
+    EXPECT_FALSE(testsupport::FileExists(traces.MozillaProfile + "\\cookies.txt"));
+    EXPECT_TRUE(NoRestartQuestion(boxes));
 }
 
 // --------------------------------------------------------- the restart
