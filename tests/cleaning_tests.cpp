@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -185,7 +186,20 @@ private:
     std::unique_ptr<Child> FChild;
 };
 
-std::vector<std::string> Listing(const std::string& folder);
+std::vector<std::string> Listing(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+            names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // What the link tests put behind their links, and all they may find there.
 bool IsCanaryName(const std::string& name)
@@ -214,21 +228,6 @@ void MakeLinkToSandboxDesktop(const std::string& path)
         << path << " is no link";
     for (const std::string& name : Listing(path))
         ASSERT_TRUE(IsCanaryName(name)) << path << " leads to a folder of others: " << name;
-}
-
-std::vector<std::string> Listing(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do
-        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
-            names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Runs wineboot as Windows starts after a restart: it carries out
@@ -751,12 +750,12 @@ TEST_F(Links, ARestartDeletesWhatWasScheduledAndNothingElse)
     const std::vector<std::string> canaries = {target + "-beside.txt", Dir + "\\behind.txt", target + " 2\\held.dat",
                                                View + "\\canary.txt", View + "\\inner\\canary.txt"};
     for (const std::string& canary : canaries) Seed(canary);
-    auto holder = std::make_unique<Holder>(std::vector<std::string>{held, heldDeep});
-    ASSERT_TRUE(holder->Ready);
+    Holder holder({held, heldDeep});
+    ASSERT_TRUE(holder.Ready);
 
     EXPECT_EQ(Clean(target, "*.*"), 0);
     EXPECT_FALSE(Scheduled().empty());
-    holder.reset();
+    holder.End();
     SimulateRestart();
 
     EXPECT_FALSE(FileExists(held));

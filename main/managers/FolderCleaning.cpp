@@ -98,7 +98,7 @@ private:
         bool own = ShortForm(path);
         if (RemoveDirectoryA(own ? FShortPath : path.c_str())) return false;
 #ifdef Edition98
-        if (!own) return false; // no path of its own for "wininit.ini": left
+        if (!own || FWininitOut == nullptr) return false; // left, with no line
         std::fprintf(FWininitOut, "nul=%s\n", FShortPath);
 #else
         MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
@@ -114,7 +114,7 @@ private:
             DeleteFileA(path.c_str()); // by its long path, else left with no line
             return false;
         }
-        if (DeleteFileA(FShortPath)) return false;
+        if (DeleteFileA(FShortPath) || FWininitOut == nullptr) return false;
         std::fprintf(FWininitOut, "nul=%s\n", FShortPath);
 #else
         if (DeleteFileA(path.c_str())) return false;
@@ -124,7 +124,9 @@ private:
     }
 
     char* FShortPath;   // the main window's buffer, borrowed
-    FILE* FWininitOut;  // borrowed; only the 98 edition writes to it
+    FILE* FWininitOut;  // borrowed; only the 98 edition writes to it, and
+                        // without it (no cleaning call open) nothing is
+                        // scheduled
 };
 
 std::string Upper(std::string text)
