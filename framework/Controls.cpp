@@ -569,6 +569,23 @@ void TWinControl::CreateWnd()
         FDefWndProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::WindowProc)));
     }
+    if (FParent && (params.Style & WS_CHILD)) {
+        // Sibling windows lie in their parent's order, a later one over an
+        // earlier one, as graphic children are painted. The system puts a new
+        // child under all its siblings: it goes just under the first later
+        // sibling that has a window, else on top.
+        HWND above = HWND_TOP;
+        const std::vector<TControl*>& siblings = FParent->FControls;
+        auto self = std::find(siblings.begin(), siblings.end(), this);
+        for (auto it = self == siblings.end() ? self : self + 1; it != siblings.end(); ++it) {
+            auto win = dynamic_cast<TWinControl*>(*it);
+            if (win && win->FHandle) {
+                above = win->FHandle;
+                break;
+            }
+        }
+        SetWindowPos(hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     for (TControl* child : FControls)
         if (auto win = dynamic_cast<TWinControl*>(child)) win->HandleNeeded();
 }

@@ -81,6 +81,11 @@ const char* const kSelectAllButtons[] = {"bbtPrivacyIESelectAll", "bbtPrivacyOpe
 
 const char kProductKey[] = "\\Software\\QLN Soft\\Sweepora 2004 Pro";
 
+// No language file has a section name longer than this, and the platform's
+// profile reader fails on the longest ones (a name of 32,767 characters crashes
+// it): a longer "Language" is taken as a language without a file.
+const std::string::size_type kLongestSectionName = 255;
+
 } // namespace
 
 void TForm1::LoadLanguageHints()
@@ -95,9 +100,13 @@ void TForm1::LoadLanguageHints()
     GetCurrentDirectoryA(sizeof directory, directory);
     const std::string file = std::string(directory) + "\\lang.lng";
 
+    const bool readFile = section.size() <= kLongestSectionName;
     for (const auto& hint : kHints) {
         char buffer[500] = {};
-        GetPrivateProfileStringA(section.c_str(), hint.Key, hint.Default, buffer, sizeof buffer, file.c_str());
+        if (readFile)
+            GetPrivateProfileStringA(section.c_str(), hint.Key, hint.Default, buffer, sizeof buffer, file.c_str());
+        else
+            lstrcpynA(buffer, hint.Default, sizeof buffer);
         const std::string key = hint.Key;
         if (key == "bbtPrivacySelectAll") {
             for (const char* button : kSelectAllButtons) SetComponentHint(button, buffer);

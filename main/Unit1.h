@@ -237,6 +237,9 @@ public:
     bool StartupListModified();
     void bbtStartupApplyClick(TObject* Sender);
     void ScanProcesses();
+    void bbtTaskManRefreshClick(TObject* Sender);
+    void bbtTaskManKillClick(TObject* Sender);
+    void lvTaskManDblClick(TObject* Sender);
     void ShowPrivacyPage();
 
     // Folder cleaning (main/managers/FolderCleaning.cpp): 1 when nothing was

@@ -406,6 +406,26 @@ TEST_F(FrameworkFormTest, MouseGoesToTheTopmostVisibleEnabledChildUnderThePoint)
                                               "down plBody 0 110,20", "down plBody 0 150,20"}));
 }
 
+TEST_F(FrameworkFormTest, ALaterSiblingWindowLiesOverAnEarlierOne)
+{
+    // Two overlapping panels: where they overlap, the eye and the mouse meet
+    // the later one, as with graphic children.
+    auto* earlier = new TPanel(form);
+    earlier->SetBounds(10, 10, 60, 40);
+    earlier->SetParent(form->plBody);
+    auto* later = new TPanel(form);
+    later->SetBounds(40, 20, 60, 40);
+    later->SetParent(form->plBody);
+    PumpPending();
+    auto windowAt = [&](int x, int y) {
+        POINT p = {x, y};
+        ClientToScreen(Body(), &p);
+        return WindowFromPoint(p);
+    };
+    EXPECT_EQ(windowAt(50, 30), later->Handle()) << "the overlap";
+    EXPECT_EQ(windowAt(15, 15), earlier->Handle());
+}
+
 TEST_F(FrameworkFormTest, ThePressedControlKeepsTheMouseUntilTheRelease)
 {
     SendMouse(Body(), WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,8 +55,21 @@ protected:
 
     static void AddEntry(const std::string& name, const std::string& command, DWORD type = REG_SZ)
     {
-        RegSetString(HKEY_LOCAL_MACHINE, Entry(name), "DisplayName", name);
-        RegSetString(HKEY_LOCAL_MACHINE, Entry(name), "UninstallString", command, type);
+        AddRawEntry(name, type, command.c_str(), static_cast<DWORD>(command.size() + 1));
+    }
+    // The entry is made relative to the Uninstall key, so that names of up to
+    // 255 characters can be made at all.
+    static void AddRawEntry(const std::string& name, DWORD type, const void* command, DWORD size)
+    {
+        HKEY uninstall, entry;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_ALL_ACCESS, &uninstall), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExA(uninstall, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &entry, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(entry, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                       static_cast<DWORD>(name.size() + 1));
+        RegSetValueExA(entry, "UninstallString", 0, type, static_cast<const BYTE*>(command), size);
+        RegCloseKey(entry);
+        RegCloseKey(uninstall);
     }
 
     // Starts Ghostprobe as the main program does (the bare name, found beside
@@ -219,50 +234,160 @@ TEST_F(GhostprobeTest, MissingPhantomKeyIsNeverCreatedNorWrittenElsewhere)
     EXPECT_EQ(helpers[0].Wait(30000), 1u);
 }
 
-TEST_F(GhostprobeTest, NonStringCommandStopsTheRunWithTheExceptionBox)
+TEST_F(GhostprobeTest, NonStringCommandsCannotStartAndTheRunGoesOn)
 {
+    const std::string command = kUninstaller;
+    const DWORD number = 7;
+    const std::string list = command + '\0' + command + '\0';
     AddEntry("a first", kUninstaller);
-    RegSetString(HKEY_LOCAL_MACHINE, Entry("b number"), "DisplayName", "b number");
-    RegSetDword(HKEY_LOCAL_MACHINE, Entry("b number"), "UninstallString", 7);
-    AddEntry("c after", kUninstaller);
-    AddEntry("d after", "C:\\work\\gone.exe");
+    AddRawEntry("b number", REG_DWORD, &number, sizeof number);
+    AddRawEntry("c bytes", REG_BINARY, command.c_str(), static_cast<DWORD>(command.size() + 1));
+    AddRawEntry("d list", REG_MULTI_SZ, list.c_str(), static_cast<DWORD>(list.size() + 1));
+    AddEntry("e after", kUninstaller);
+    AddEntry("f after", "C:\\work\\gone.exe");
+    RegSetString(HKEY_LOCAL_MACHINE, Entry("g no command"), "DisplayName", "g no command");
     Helpers helpers;
     helpers.Start("C:\\work\\a\\ntvdm.exe");
 
-    Child probe("Ghostprobe.exe");
-    ASSERT_TRUE(probe.Started());
-    HWND box = WaitForWindowOf(probe.Pid(), "#32770");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), "Ghostprobe");
-    // The message ends in "'", which is not greater than ".": no dot is added.
-    EXPECT_EQ(StaticTexts(box), std::vector<std::string>{"Invalid data type for 'UninstallString'"});
-    HWND ok = GetDlgItem(box, IDOK);
-    ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(WindowText(ok), "OK");
-    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
-    EXPECT_TRUE(probe.Running()); // the box holds the run
-    PostMessageA(box, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(ok));
-    EXPECT_EQ(probe.Wait(), 0u);
+    // No box holds the run: Ghostprobe ends by itself.
+    EXPECT_EQ(RunGhostprobe(), 0u);
 
-    // Verdicts follow the registry's enumeration order: those before the
-    // failing entry stay, none come after it.
-    Values expected;
-    bool before = true;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD size = sizeof name;
-        HKEY key;
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, &key);
-        LONG rc = RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr);
-        RegCloseKey(key);
-        if (rc != ERROR_SUCCESS) break;
-        if (std::string(name) == "b number") before = false;
-        if (before) expected[name] = std::string(name) == "d after" ? "0" : "1";
-    }
+    const Values expected = {{"a first", "1"}, {"b number", "0"}, {"c bytes", "0"},     {"d list", "0"},
+                             {"e after", "1"}, {"f after", "0"},  {"g no command", "2"}};
     EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kPhantom), expected);
-    // The process pass did not run.
-    EXPECT_TRUE(helpers[0].Running());
+    // The process pass ran.
+    EXPECT_EQ(helpers[0].Wait(30000), 1u);
     EXPECT_FALSE(UninstallerRan());
+}
+
+TEST_F(GhostprobeTest, EntriesWithTheLongestNamesAreTested)
+{
+    // 209 characters and more made the entry's full path too long to open.
+    const std::string longest(255, 'L');
+    const std::string over209 = std::string(209, 'M');
+    AddEntry(longest, kUninstaller);
+    AddEntry(over209, "C:\\work\\gone.exe");
+    AddRawEntry(std::string(230, 'N'), REG_SZ, "", 0);
+
+    EXPECT_EQ(RunGhostprobe(), 0u);
+
+    const Values expected = {{longest, "1"}, {over209, "0"}, {std::string(230, 'N'), "0"}};
+    EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kPhantom), expected);
+    EXPECT_FALSE(UninstallerRan());
+}
+
+// Linux programs and scripts in the sandbox, which Wine would start natively
+// (at once, suspended or not). Each appends its arguments to one log.
+class LinuxProgramTest : public GhostprobeTest {
+protected:
+    static std::string UnixPath(const std::string& windowsPath)
+    {
+        std::string path = std::getenv("SWEEPORA_SANDBOX") + std::string("/prefix/drive_c") + windowsPath.substr(2);
+        for (char& c : path)
+            if (c == '\\') c = '/';
+        return path;
+    }
+    static std::string Log() { return FileExists(kLog) ? ReadTextFile(kLog) : ""; }
+
+    void SetUp() override
+    {
+        GhostprobeTest::SetUp();
+        DeleteFileA(kLog);
+        // The logger, made executable for Linux by a Linux shell (a Windows
+        // program cannot set that mode on a file without the ".exe" extension).
+        const std::string logger = "C:\\work\\apps\\logger.txt";
+        MakeDirs(logger, true);
+        HANDLE f = CreateFileA(logger.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        const std::string script = "#!/bin/sh\necho \"$*\" >>'" + UnixPath(kLog) + "'\n";
+        DWORD written = 0;
+        WriteFile(f, script.data(), static_cast<DWORD>(script.size()), &written, nullptr);
+        CloseHandle(f);
+        std::string copies;
+        for (const char* path : {"C:\\work\\apps\\script.exe", "C:\\work\\apps\\tool", "C:\\work\\Program"})
+            copies += "cp '" + UnixPath(logger) + "' '" + UnixPath(path) + "' && chmod 755 '" + UnixPath(path) + "' && ";
+        const std::string done = "C:\\work\\apps\\made.txt";
+        DeleteFileA(done.c_str());
+        std::string line = "\\\\?\\unix\\bin\\sh -c \"" + copies + "touch '" + UnixPath(done) + "'\"";
+        line.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        if (pi.hProcess) CloseHandle(pi.hProcess);
+        if (pi.hThread) CloseHandle(pi.hThread);
+        ASSERT_TRUE(WaitUntil([&] { return FileExists(done); }));
+    }
+
+    static constexpr const char* kLog = "C:\\work\\linux-programs.log";
+};
+
+TEST_F(LinuxProgramTest, OnlyWindowsProgramsAreStarted)
+{
+    const std::string shell = "\\\\?\\unix\\bin\\sh -c \"echo $0 >>'" + UnixPath(kLog) + "'\"";
+    // Command lines that make Wine run a Linux program, each given a last word:
+    // "probe" in the entries, "control" when started directly below.
+    const struct {
+        const char* Name;
+        std::string Command;
+        const char* Verdict;
+    } cases[] = {
+        {"Linux shell", shell, "0"},
+        {"Quoted Linux shell", "\"\\\\?\\unix\\bin\\sh\" -c \"echo $0 >>'" + UnixPath(kLog) + "'\"", "0"},
+        {"Linux script named .exe", "C:\\work\\apps\\script.exe", "0"},
+        {"Linux program without extension", "C:\\work\\apps\\tool", "0"},
+        // Windows reads the unquoted path up to each blank with ".exe" added,
+        // so it finds the uninstaller; Wine also tries C:\work\Program as it is.
+        {"Blank after a Linux program's name", kSpacedUninstaller, "1"},
+    };
+    for (const auto& c : cases) AddEntry(c.Name, c.Command + " probe");
+    // A file that is no program, and batch files, which start through the
+    // command interpreter (suspended: the batch never runs).
+    HANDLE f = CreateFileA("C:\\work\\apps\\notes.exe", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(f);
+    for (const char* batch : {"C:\\work\\apps\\uninst.bat", "C:\\work\\apps\\uninst.cmd"}) {
+        f = CreateFileA(batch, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const std::string text = "echo ran> " + std::string(batch) + ".ran\r\n";
+        DWORD written = 0;
+        WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    AddEntry("Text renamed .exe", "C:\\work\\apps\\notes.exe");
+    AddEntry("Batch file", "C:\\work\\apps\\uninst.bat /S");
+    AddEntry("Command file", "\"C:\\work\\apps\\uninst.cmd\"");
+    AddEntry("Windows program", kUninstaller);
+
+    EXPECT_EQ(RunGhostprobe(), 0u);
+
+    Values expected = {{"Text renamed .exe", "0"}, {"Batch file", "1"}, {"Command file", "1"}, {"Windows program", "1"}};
+    for (const auto& c : cases) expected[c.Name] = c.Verdict;
+    EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kPhantom), expected);
+    EXPECT_FALSE(UninstallerRan());
+    EXPECT_FALSE(FileExists("C:\\work\\apps\\uninst.bat.ran"));
+    EXPECT_FALSE(FileExists("C:\\work\\apps\\uninst.cmd.ran"));
+
+    // Control: started directly, each of these command lines does run a Linux
+    // program under Wine. Once all of them have logged, nothing that Ghostprobe
+    // might have started earlier is still on its way.
+    for (const auto& c : cases) {
+        std::string line = c.Command + " control";
+        line.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            << c.Name;
+        if (pi.hProcess) CloseHandle(pi.hProcess);
+        if (pi.hThread) CloseHandle(pi.hThread);
+    }
+    const auto controls = [] {
+        const std::string log = Log();
+        size_t count = 0;
+        for (size_t at = log.find("control"); at != std::string::npos; at = log.find("control", at + 1)) ++count;
+        return count;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return controls() == std::size(cases); })) << Log();
+    EXPECT_EQ(Log().find("probe"), std::string::npos) << Log();
 }
 
 } // namespace

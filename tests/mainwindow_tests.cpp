@@ -204,6 +204,32 @@ TEST_F(MainWindowTest, ATrayTextOf64CharactersLeavesTheTrayHint)
     EXPECT_EQ(form->TrayIcon->GetHint(), "Sweepora 2004");
 }
 
+TEST_F(MainWindowTest, ALanguageNameLongerThanASectionNameGivesTheBuiltInHints)
+{
+    const std::string longest(255, 'S'), tooLong(256, 'S');
+    WriteText("C:\\work\\lang.lng", "[" + longest + "]\r\nbbtHelpIcon=From the file\r\n"
+                                      "[" + tooLong + "]\r\nbbtHelpIcon=From the file\r\n");
+    const struct {
+        std::string Language;
+        const char* HelpHint;
+    } cases[] = {
+        {longest, "From the file"},
+        {tooLong, "Help"},
+        {std::string(32767, 'S'), "Help"}, // crashed the platform's profile reader
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Language.size());
+        RegSetString(HKEY_LOCAL_MACHINE, kProduct, "Language", c.Language);
+        form = CreateMainWindow(false);
+        ASSERT_NE(form, nullptr);
+        EXPECT_TRUE(IsWindow(form->Handle()));
+        EXPECT_EQ(form->bbtHelpIcon->GetHint(), c.HelpHint);
+        EXPECT_EQ(form->pmiListViewDelete->GetHint(), "Uninstall the selected program");
+        EXPECT_EQ(form->TrayIcon->GetHint(), kTrayDefault);
+        FreeMainWindow(form);
+    }
+}
+
 TEST_F(MainWindowTest, ALanguageValueThatIsNoTextIsShownAndTheWindowStillComesUp)
 {
     RegSetDword(HKEY_LOCAL_MACHINE, kProduct, "Language", 1);

@@ -248,6 +248,7 @@ object Form1: TForm1
         ImageIndexDown = 38
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtTaskManKillClick
       end
       object bbtTaskManRefresh: TPSpeedButton
         Left = 316
@@ -261,6 +262,7 @@ object Form1: TForm1
         ImageIndexDown = 26
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtTaskManRefreshClick
       end
       object lTaskManFilter: TLabel
         Left = 470
@@ -575,6 +577,7 @@ object Form1: TForm1
       RowSelect = True
       SortType = stText
       ViewStyle = vsReport
+      OnDblClick = lvTaskManDblClick
     end
     object Panel4: TPanel
       Left = 310
