@@ -1024,7 +1024,7 @@ std::vector<std::string> Existing(const std::vector<std::string>& paths)
     return found;
 }
 
-TEST_F(PrivacyTest, DISABLED_EveryStepDeletesItsTargetsAndNothingBeside)
+TEST_F(PrivacyTest, EveryStepDeletesItsTargetsAndNothingBeside)
 {
     TracesWithCanaries traces;
     traces.SeedAll();
@@ -1119,7 +1119,7 @@ void MakeLinkToSandboxDesktop(const std::string& path)
         << path << " is no link";
 }
 
-TEST_F(PrivacyTest, DISABLED_TheProfileWalkNeverFollowsALink)
+TEST_F(PrivacyTest, TheProfileWalkNeverFollowsALink)
 {
     Traces traces;
     traces.Seed();
@@ -1148,7 +1148,7 @@ TEST_F(PrivacyTest, DISABLED_TheProfileWalkNeverFollowsALink)
 
 // --------------------------------------------------------- the restart
 
-TEST_F(PrivacyTest, DISABLED_FilesInUseAreScheduledAndTheRestartQuestionComesOnceAtTheEnd)
+TEST_F(PrivacyTest, FilesInUseAreScheduledAndTheRestartQuestionComesOnceAtTheEnd)
 {
     Traces traces;
     traces.Seed();
@@ -1187,7 +1187,7 @@ TEST_F(PrivacyTest, DISABLED_FilesInUseAreScheduledAndTheRestartQuestionComesOnc
     EXPECT_FALSE(testsupport::FileExists(traces.Root + "\\Cookies\\trace.txt"));
 }
 
-TEST_F(PrivacyTest, DISABLED_YesToTheRestartQuestionRestartsWindows)
+TEST_F(PrivacyTest, YesToTheRestartQuestionRestartsWindows)
 {
     Traces traces;
     traces.Seed();
@@ -1224,7 +1224,7 @@ TEST_F(PrivacyTest, DISABLED_YesToTheRestartQuestionRestartsWindows)
 }
 
 #ifdef EditionXP
-TEST_F(PrivacyTest, DISABLED_AFailedRestartShowsTheSystemsError)
+TEST_F(PrivacyTest, AFailedRestartShowsTheSystemsError)
 {
     Traces traces;
     traces.Seed();

@@ -1,30 +1,319 @@
 // Folder cleaning and restart-time deletion for the privacy cleanup.
+//
+// The walk deletes what a folder holds and hands what it cannot delete now to
+// Windows for its next start: "nul=" lines under "[rename]" of "wininit.ini"
+// in the 98 edition, the system's delayed deletion in the XP edition. A
+// cleaner must never delete what was not chosen, so the walk:
+//   - never descends through a link (a junction, a symbolic link or any other
+//     reparse point); it removes the link itself where the system lets it
+//     address the link, and otherwise leaves it. Wine shows a Unix symbolic
+//     link to a folder as 0x410 but opens, moves and removes what it points
+//     to, never the link, so there links stay where they are;
+//   - addresses an entry only by its own path: where the short form cannot be
+//     had, the shared buffer still holds the previous entry's path;
+//   - never cleans a drive or share root, the Windows or system directory,
+//     the user's profile folder or a folder holding one of them.
+#include <shlobj.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Dialogs.h"
 #include "Unit1.h"
 
-// Not built yet: nothing is deleted.
-int TForm1::DeleteFolderContents(std::string, std::string)
+namespace {
+
+// The size every short-path call is told, terminator included.
+const DWORD kShortPathSize = 260;
+
+bool IsDots(const char* name)
 {
-    return 1;
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// Whether the entry at path is the link itself as the system opens it. A
+// handle opened on a reparse point without following it carries the
+// reparse attribute; where the system follows the link anyway (Wine), the
+// handle is the target's and deleting by this path would hit the target.
+bool SystemAddressesLinkItself(const std::string& path)
+{
+    HANDLE entry = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (entry == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool itself = GetFileInformationByHandle(entry, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    CloseHandle(entry);
+    return itself;
+}
+
+// One walk of a folder; the recursion stays inside, so that the top-level
+// refusal of DeleteFolderContents is made once per call.
+class FolderWalk {
+public:
+    FolderWalk(char* shortPath, FILE* wininitOut) : FShortPath(shortPath), FWininitOut(wininitOut) {}
+
+    int Run(const std::string& folder, const std::string& mask)
+    {
+        int result = 1;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\" + mask).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return 1;
+        do {
+            if (IsDots(found.cFileName)) continue;
+            std::string path = folder + "\\" + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                if (DeleteOrSchedule(path)) result = 0;
+            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                // Never entered; removed only where that removes the link.
+                if (SystemAddressesLinkItself(path) && RemoveOrSchedule(path)) result = 0;
+            } else {
+                // Whatever was scheduled inside keeps the folder, and counts
+                // even when the folder itself cannot be named for the restart.
+                if (Run(path, "*.*") == 0) result = 0;
+                if (RemoveOrSchedule(path)) result = 0;
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        return result;
+    }
+
+private:
+    // The short form of path into the shared buffer; false when the system
+    // gives none or needs more than the buffer, and the buffer then does not
+    // hold this entry's path.
+    bool ShortForm(const std::string& path)
+    {
+        DWORD length = GetShortPathNameA(path.c_str(), FShortPath, kShortPathSize);
+        return length != 0 && length < kShortPathSize;
+    }
+
+    // Removes an emptied folder (or a link) now, else schedules it; true
+    // when it was scheduled.
+    bool RemoveOrSchedule(const std::string& path)
+    {
+        bool own = ShortForm(path);
+        if (RemoveDirectoryA(own ? FShortPath : path.c_str())) return false;
+#ifdef Edition98
+        if (!own || FWininitOut == nullptr) return false; // left, with no line
+        std::fprintf(FWininitOut, "nul=%s\n", FShortPath);
+#else
+        MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+#endif
+        return true;
+    }
+
+    // Deletes a file now, else schedules it; true when it was scheduled.
+    bool DeleteOrSchedule(const std::string& path)
+    {
+#ifdef Edition98
+        if (!ShortForm(path)) {
+            DeleteFileA(path.c_str()); // by its long path, else left with no line
+            return false;
+        }
+        if (DeleteFileA(FShortPath) || FWininitOut == nullptr) return false;
+        std::fprintf(FWininitOut, "nul=%s\n", FShortPath);
+#else
+        if (DeleteFileA(path.c_str())) return false;
+        MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+#endif
+        return true;
+    }
+
+    char* FShortPath;   // the main window's buffer, borrowed
+    FILE* FWininitOut;  // borrowed; only the 98 edition writes to it, and
+                        // without it (no cleaning call open) nothing is
+                        // scheduled
+};
+
+std::string Upper(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The absolute form of path (in long names when asked and the path exists),
+// without a final "\" but for a drive root, upper-cased for comparing; ""
+// when the system gives none.
+std::string ComparablePath(const std::string& path, bool longNames = true)
+{
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) return "";
+    std::string result = full;
+    char longForm[MAX_PATH];
+    if (longNames) length = GetLongPathNameA(full, longForm, MAX_PATH);
+    if (longNames && length != 0 && length < MAX_PATH) result = longForm;
+    while (result.size() > 3 && (result.back() == '\\' || result.back() == '/')) result.pop_back();
+    return Upper(result);
+}
+
+// Whether inner is outer or lies below it.
+bool Contains(const std::string& outer, const std::string& inner)
+{
+    if (inner.size() < outer.size() || inner.compare(0, outer.size(), outer) != 0) return false;
+    return inner.size() == outer.size() || outer.back() == '\\' || inner[outer.size()] == '\\';
+}
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// A folder that is no cleaning target: the profile folder and the Windows
+// and system directories, whose contents are the user's and the system's.
+std::vector<std::string> ProtectedFolders()
+{
+    std::vector<std::string> folders;
+    char path[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(path, MAX_PATH);
+    if (length != 0 && length < MAX_PATH) folders.push_back(path);
+    length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length != 0 && length < MAX_PATH) folders.push_back(path);
+    if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, path) == S_OK) folders.push_back(path);
+    DWORD envLength = GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH);
+    if (envLength != 0 && envLength < MAX_PATH) folders.push_back(path);
+    return folders;
+}
+
+} // namespace
+
+bool TForm1::IsCleanableFolder(const std::string& folder)
+{
+    // Absolute paths only: "X:\..." or "\\server\share\...". Everything else
+    // (empty, ".", "..", "C:", "C:name", "\name") depends on the current
+    // drive or folder. Device and long-path forms are not targets either.
+    bool drivePath = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
+                     IsSeparator(folder[2]);
+    bool sharePath = folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1]);
+    if (!drivePath && !sharePath) return false;
+    if (sharePath && folder.size() >= 4 && (folder[2] == '?' || folder[2] == '.') && IsSeparator(folder[3]))
+        return false;
+
+    // No long names for a share: that would reach out to the network.
+    std::string path = ComparablePath(folder, !sharePath);
+    if (path.empty()) return false;
+    if (sharePath) {
+        // "\\server\share" is the root of the share: a target lies below it.
+        size_t server = path.find('\\', 2);
+        if (server == std::string::npos || server == 2) return false;
+        size_t share = path.find('\\', server + 1);
+        return share != std::string::npos && share > server + 1 && share + 1 < path.size();
+    }
+    if (path.size() <= 3) return false; // "X:\"
+    for (const std::string& folderOfSystem : ProtectedFolders()) {
+        std::string guarded = ComparablePath(folderOfSystem);
+        if (!guarded.empty() && Contains(path, guarded)) return false;
+    }
+    return true;
+}
+
+int TForm1::DeleteFolderContents(std::string folder, std::string mask)
+{
+    if (!IsCleanableFolder(folder)) return 1;
+    return FolderWalk(ShortPathBuffer, WininitOut).Run(folder, mask);
 }
 
 #ifdef Edition98
-int TForm1::CleanFolderWithWininit(std::string, std::string)
+namespace {
+
+const char kCouldNotOpen[] = "The application could not open\nthe file wininit.ini";
+
+// Whether a piece read at the start of a line is the section header, in any
+// letter case, with or without its line end.
+bool IsRenameHeader(const char* piece)
 {
-    return 1;
+    static const char header[] = "[rename]";
+    size_t i = 0;
+    for (; header[i] != '\0'; ++i)
+        if (std::tolower(static_cast<unsigned char>(piece[i])) != header[i]) return false;
+    return piece[i] == '\0' || (piece[i] == '\n' && piece[i + 1] == '\0');
+}
+
+} // namespace
+
+int TForm1::CleanFolderWithWininit(std::string folder, std::string mask)
+{
+    int result = 1;
+    char tempFolder[MAX_PATH] = "";
+    char tempCopy[MAX_PATH] = "";
+    DWORD length = GetTempPathA(MAX_PATH, tempFolder);
+    bool haveTempCopy = length != 0 && length < MAX_PATH && GetTempFileNameA(tempFolder, "qln", 0, tempCopy) != 0;
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string path = std::string(windows) + "\\wininit.ini";
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        WininitOut = std::fopen(path.c_str(), "wt");
+        if (WininitOut == nullptr) {
+            ShowMessageDialog(kCouldNotOpen, "Error", MB_OK);
+        } else {
+            std::fputs("[rename]\n", WininitOut);
+            result = DeleteFolderContents(folder, mask);
+        }
+    } else if (!haveTempCopy) {
+        // Rewriting the old file needs a copy of it to read from.
+        ShowMessageDialog(kCouldNotOpen, "Error", MB_OK);
+    } else if (!CopyFileA(path.c_str(), tempCopy, FALSE)) {
+        ShowSystemError(GetLastError());
+    } else if ((WininitIn = std::fopen(tempCopy, "rt")) == nullptr ||
+               (WininitOut = std::fopen(path.c_str(), "wt")) == nullptr) {
+        // Nothing was read, so nothing may be written: the old file stays.
+        ShowMessageDialog(kCouldNotOpen, "Error", MB_OK);
+    } else {
+        // Every piece passes through as read (a line longer than 100
+        // characters comes in pieces); a header, only at the start of a line,
+        // is followed by this call's lines.
+        char piece[101];
+        bool lineStart = true;
+        bool headerMet = false;
+        while (std::fgets(piece, sizeof piece, WininitIn) != nullptr) {
+            std::fputs(piece, WininitOut);
+            size_t pieceLength = std::strlen(piece);
+            bool lineEnds = pieceLength != 0 && piece[pieceLength - 1] == '\n';
+            if (lineStart && IsRenameHeader(piece)) {
+                if (!lineEnds) std::fputs("\n", WininitOut);
+                lineEnds = true;
+                headerMet = true;
+                result = DeleteFolderContents(folder, mask);
+            }
+            lineStart = lineEnds;
+        }
+        if (!headerMet) {
+            if (!lineStart) std::fputs("\n", WininitOut);
+            std::fputs("[rename]\n", WininitOut);
+            result = DeleteFolderContents(folder, mask);
+        }
+    }
+    if (WininitIn != nullptr) std::fclose(WininitIn);
+    if (WininitOut != nullptr) std::fclose(WininitOut);
+    WininitIn = nullptr;
+    WininitOut = nullptr;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if (haveTempCopy) {
+        // Windows gives the copy the attributes of "wininit.ini", read-only
+        // included (Wine does not when the copy overwrites the empty file).
+        SetFileAttributesA(tempCopy, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(tempCopy);
+    }
+    return result;
 }
 #else
-int TForm1::CleanFolder(std::string, std::string)
+int TForm1::CleanFolder(std::string folder, std::string mask)
 {
-    return 1;
+    return DeleteFolderContents(folder, mask);
 }
 
-int TForm1::DeleteFileNowOrAtRestart(std::string)
+int TForm1::DeleteFileNowOrAtRestart(std::string path)
 {
-    return 1;
+    if (DeleteFileA(path.c_str())) return 1;
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return 1;
+    MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return 0;
 }
 #endif
-
-bool TForm1::IsCleanableFolder(const std::string&)
-{
-    return false;
-}
