@@ -177,6 +177,9 @@ public:
     char ShortPathBuffer[264] = {};
     FILE* WininitIn = nullptr;
     FILE* WininitOut = nullptr;
+    // The temporary copy of "wininit.ini" while a cleaning call reads it: the
+    // walk leaves it alone, since it is the program's own file and in use.
+    std::string WininitCopy;
     TRegistry* Registry = nullptr;
     std::string UninstallKeyPath;
     std::string DisabledStartupDir;

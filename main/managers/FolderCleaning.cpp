@@ -50,11 +50,16 @@ bool SystemAddressesLinkItself(const std::string& path)
     return itself;
 }
 
+std::string ComparablePath(const std::string& path, bool longNames = true);
+
 // One walk of a folder; the recursion stays inside, so that the top-level
 // refusal of DeleteFolderContents is made once per call.
 class FolderWalk {
 public:
-    FolderWalk(char* shortPath, FILE* wininitOut) : FShortPath(shortPath), FWininitOut(wininitOut) {}
+    FolderWalk(char* shortPath, FILE* wininitOut, const std::string& ownFile)
+        : FShortPath(shortPath), FWininitOut(wininitOut), FOwnFile(ownFile)
+    {
+    }
 
     int Run(const std::string& folder, const std::string& mask)
     {
@@ -66,6 +71,7 @@ public:
             if (IsDots(found.cFileName)) continue;
             std::string path = folder + "\\" + found.cFileName;
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                if (IsOwnFile(found.cFileName, path)) continue;
                 if (DeleteOrSchedule(path)) result = 0;
             } else if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
                 // Never entered; removed only where that removes the link.
@@ -82,6 +88,17 @@ public:
     }
 
 private:
+    // Whether the entry is the program's own file of this call (the copy of
+    // "wininit.ini" it is reading). Paths are compared only when the names
+    // match, so the walk pays nothing for it.
+    bool IsOwnFile(const char* name, const std::string& path) const
+    {
+        if (FOwnFile.empty()) return false;
+        const size_t slash = FOwnFile.find_last_of('\\');
+        const std::string ownName = slash == std::string::npos ? FOwnFile : FOwnFile.substr(slash + 1);
+        return lstrcmpiA(name, ownName.c_str()) == 0 && ComparablePath(path) == ComparablePath(FOwnFile);
+    }
+
     // The short form of path into the shared buffer; false when the system
     // gives none or needs more than the buffer, and the buffer then does not
     // hold this entry's path.
@@ -127,6 +144,7 @@ private:
     FILE* FWininitOut;  // borrowed; only the 98 edition writes to it, and
                         // without it (no cleaning call open) nothing is
                         // scheduled
+    const std::string& FOwnFile; // left alone; "" for none
 };
 
 std::string Upper(std::string text)
@@ -138,7 +156,7 @@ std::string Upper(std::string text)
 // The absolute form of path (in long names when asked and the path exists),
 // without a final "\" but for a drive root, upper-cased for comparing; ""
 // when the system gives none.
-std::string ComparablePath(const std::string& path, bool longNames = true)
+std::string ComparablePath(const std::string& path, bool longNames)
 {
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
@@ -214,7 +232,7 @@ bool TForm1::IsCleanableFolder(const std::string& folder)
 int TForm1::DeleteFolderContents(std::string folder, std::string mask)
 {
     if (!IsCleanableFolder(folder)) return 1;
-    return FolderWalk(ShortPathBuffer, WininitOut).Run(folder, mask);
+    return FolderWalk(ShortPathBuffer, WininitOut, WininitCopy).Run(folder, mask);
 }
 
 #ifdef Edition98
@@ -266,6 +284,7 @@ int TForm1::CleanFolderWithWininit(std::string folder, std::string mask)
         // Nothing was read, so nothing may be written: the old file stays.
         ShowMessageDialog(kCouldNotOpen, "Error", MB_OK);
     } else {
+        WininitCopy = tempCopy;
         // Every piece passes through as read (a line longer than 100
         // characters comes in pieces); a header, only at the start of a line,
         // is followed by this call's lines.
@@ -294,6 +313,7 @@ int TForm1::CleanFolderWithWininit(std::string folder, std::string mask)
     if (WininitOut != nullptr) std::fclose(WininitOut);
     WininitIn = nullptr;
     WininitOut = nullptr;
+    WininitCopy.clear();
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     if (haveTempCopy) {
         // Windows gives the copy the attributes of "wininit.ini", read-only
