@@ -53,7 +53,7 @@ void TForm1::ResetProgramIcons()
 int TForm1::FindProgramIcon(std::string KeyName)
 {
     std::string reference;
-    if (ReadTextValue(*Registry, "DisplayIcon", reference)) {
+    if (Registry->ValueExists("DisplayIcon") && ReadTextValue(*Registry, "DisplayIcon", reference)) {
         int index = AddProgramIcon(reference);
         if (index != 0) return index;
     }

@@ -100,6 +100,15 @@ void TForm1::ScanInstalledPrograms()
     // Ghostprobe writes a verdict for every subkey before it ends.
     RunAndWait(kGhostprobe);
 
+    // The verdicts are read and consumed through a registry object of their
+    // own that keeps the Phantom key open for the whole pass, while the
+    // shared one keeps the program's key: the same values are read and
+    // deleted as when one object opened each key anew, in a third of the
+    // registry calls.
+    TRegistry verdicts;
+    verdicts.SetRootKey(HKEY_LOCAL_MACHINE);
+    const bool haveVerdicts = verdicts.OpenKey(kPhantomKey, false);
+
     // Whatever ends the scan, the wait panel goes and the list comes back.
     TListItems* rows = lvUninstall->Items();
     rows->BeginUpdate();
@@ -130,13 +139,8 @@ void TForm1::ScanInstalledPrograms()
                     if (uninstallString.empty()) {
                         entry->SetIconIndex(kPhantomImage);
                     } else {
-                        std::string verdict;
-                        if (Registry->OpenKey(kPhantomKey, false)) verdict = TextValue(*Registry, keyName);
-                        const bool reopened = Registry->OpenKey(keyPath, false);
-                        if (verdict != kPassed)
-                            entry->SetIconIndex(kPhantomImage);
-                        else if (reopened)
-                            entry->SetIconIndex(FindProgramIcon(keyName));
+                        const std::string verdict = haveVerdicts ? TextValue(verdicts, keyName) : "";
+                        entry->SetIconIndex(verdict == kPassed ? FindProgramIcon(keyName) : kPhantomImage);
                     }
                 } else {
                     entry.reset();
@@ -160,7 +164,7 @@ void TForm1::ScanInstalledPrograms()
         }
         CurrentEntry = nullptr;
         // The verdict is consumed whatever became of its key.
-        if (Registry->OpenKey(kPhantomKey, false)) Registry->DeleteValue(keyName);
+        if (haveVerdicts) verdicts.DeleteValue(keyName);
     }
 
     restore.Dismiss();

@@ -11,12 +11,15 @@
 // it was. One broken entry must never hide the others nor end a scan.
 inline bool ReadTextValue(TRegistry& registry, const std::string& name, std::string& text)
 {
-    if (!registry.ValueExists(name)) return false;
+    std::string read;
     try {
-        text = registry.ReadString(name);
+        read = registry.ReadString(name);
     } catch (const ERegistryException&) {
         return false;
     }
+    // An empty text is a value only when there is one of that name.
+    if (read.empty() && !registry.ValueExists(name)) return false;
+    text = read;
     return true;
 }
 
