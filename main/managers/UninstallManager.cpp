@@ -87,28 +87,6 @@ void TForm1::ScanInstalledPrograms()
     plWait->BringToFront();
     plWait->Repaint();
 
-    Registry->SetRootKey(HKEY_LOCAL_MACHINE);
-    if (Registry->OpenKey(kUninstallKey, false))
-        Registry->GetKeyNames(NameList);
-    else
-        NameList->Clear();
-
-    // Each row's entry goes with its row.
-    lvUninstall->Items()->Clear();
-    ResetProgramIcons();
-
-    // Ghostprobe writes a verdict for every subkey before it ends.
-    RunAndWait(kGhostprobe);
-
-    // The verdicts are read and consumed through a registry object of their
-    // own that keeps the Phantom key open for the whole pass, while the
-    // shared one keeps the program's key: the same values are read and
-    // deleted as when one object opened each key anew, in a third of the
-    // registry calls.
-    TRegistry verdicts;
-    verdicts.SetRootKey(HKEY_LOCAL_MACHINE);
-    const bool haveVerdicts = verdicts.OpenKey(kPhantomKey, false);
-
     // Whatever ends the scan, the wait panel goes and the list comes back.
     TListItems* rows = lvUninstall->Items();
     rows->BeginUpdate();
@@ -119,6 +97,28 @@ void TForm1::ScanInstalledPrograms()
         plWait->SetVisible(false);
         lvUninstall->SetVisible(true);
     });
+
+    Registry->SetRootKey(HKEY_LOCAL_MACHINE);
+    if (Registry->OpenKey(kUninstallKey, false))
+        Registry->GetKeyNames(NameList);
+    else
+        NameList->Clear();
+
+    // Each row's entry goes with its row.
+    rows->Clear();
+    ResetProgramIcons();
+
+    // Ghostprobe writes a verdict for every subkey before it ends.
+    RunAndWait(kGhostprobe);
+
+    // The verdicts are read and consumed through a registry object of their
+    // own that keeps the Phantom key open for the whole pass, while the
+    // shared one keeps the program's key: the same values are read and
+    // deleted as when one object opened each key anew, without opening two
+    // keys again for every entry.
+    TRegistry verdicts;
+    verdicts.SetRootKey(HKEY_LOCAL_MACHINE);
+    const bool haveVerdicts = verdicts.OpenKey(kPhantomKey, false);
 
     const std::string filter = AnsiLowerCase(edUninstallFilter->GetText());
     for (int i = 0; i < NameList->Count(); ++i) {
