@@ -410,9 +410,6 @@ TEST_F(UninstallTest, PhantomRowsForEachCause)
     Seed("Program gone", {{"DisplayName", "Program gone"}, {"UninstallString", Quoted(kGone) + " /S"}});
     Seed("Empty command", {{"DisplayName", "Empty command"}, {"UninstallString", ""}});
     Seed("Name only", {{"DisplayName", "Name only"}, {"DisplayVersion", "1"}, {"Publisher", "P"}});
-    // The stale pass that Ghostprobe leaves for an entry without command
-    // does not count: the entry has no command.
-    RegSetString(HKEY_LOCAL_MACHINE, kPhantom, "Name only", "1");
     Show();
 
     EXPECT_EQ(Rows(form), (std::vector<Row>{{"Empty command", "", "", 1, "Empty command"},
@@ -1005,6 +1002,13 @@ TEST_F(WithoutGhostprobe, OnlyTheExactVerdictOnePasses)
     SeedProgram("h number one", "h number one");
     RegSetDword(HKEY_LOCAL_MACHINE, kPhantom, "h number one", 1);
     expected.push_back(Row{"h number one", "", "", 1, "h number one"});
+    // Without a command an entry is phantom whatever its verdict says.
+    Seed("i empty command", {{"DisplayName", "i empty command"}, {"UninstallString", ""}});
+    Seed("j name only", {{"DisplayName", "j name only"}});
+    for (const char* key : {"i empty command", "j name only"}) {
+        RegSetString(HKEY_LOCAL_MACHINE, kPhantom, key, "1");
+        expected.push_back(Row{key, "", "", 1, key});
+    }
     RegSetString(HKEY_LOCAL_MACHINE, kPhantom, "Unlisted", "1");
     Show();
     EXPECT_EQ(Rows(form), expected);
