@@ -395,6 +395,22 @@ void TControl::Loaded()
     TComponent::Loaded();
 }
 
+void TControl::BringToFront()
+{
+    if (!FParent) return;
+    auto& siblings = FParent->FControls;
+    auto it = std::find(siblings.begin(), siblings.end(), this);
+    if (it != siblings.end()) {
+        siblings.erase(it);
+        siblings.push_back(this);
+    }
+    if (auto* win = dynamic_cast<TWinControl*>(this)) {
+        if (win->FHandle)
+            SetWindowPos(win->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    Invalidate();
+}
+
 void TControl::SetMouseCapture(bool value)
 {
     if (value)

@@ -123,6 +123,9 @@ public:
     // Paints now: invalidates and lets the parent paint at once.
     virtual void Repaint();
     virtual void Update();
+    // Puts the control above its siblings: last in its parent's paint order
+    // and, for a window, at the top of their z-order.
+    void BringToFront();
 
     LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual void WndProc(TMessage& message);

@@ -85,6 +85,32 @@ void TImageList::AddStripResource(const std::string& name)
     AddStrip(strip.Handle());
 }
 
+int TImageList::AddIcon(HICON icon)
+{
+    int index = icon ? ImageList_ReplaceIcon(Handle(), -1, icon) : -1;
+    if (index < 0) throw EOutOfResources("Cannot add an icon to an image list");
+    return index;
+}
+
+void TImageList::AddImages(TImageList* source)
+{
+    if (!source || source == this) return;
+    if (source->FWidth != FWidth || source->FHeight != FHeight)
+        throw EInvalidOperation("Image lists of different sizes");
+    for (int i = 0; i < source->Count(); ++i) {
+        // An icon carries the image with its mask.
+        HICON icon = ImageList_GetIcon(source->FHandle, i, ILD_NORMAL);
+        if (!icon) throw EOutOfResources("Cannot copy an image of an image list");
+        try {
+            AddIcon(icon);
+        } catch (...) {
+            DestroyIcon(icon);
+            throw;
+        }
+        DestroyIcon(icon);
+    }
+}
+
 void TImageList::Draw(TCanvas* canvas, int x, int y, int index) const
 {
     if (!FHandle || index < 0 || index >= Count()) return;

@@ -31,6 +31,12 @@ public:
     int AddStrip(HBITMAP strip);
     // Appends the images of the program's BITMAP resource of that name.
     void AddStripResource(const std::string& name);
+    // Appends the icon drawn at the list's size, its transparent parts kept
+    // in the mask of a masked list; returns its index. The list keeps a copy:
+    // the icon stays the caller's.
+    int AddIcon(HICON icon);
+    // Appends copies of every image of another list of the same size.
+    void AddImages(TImageList* source);
     // Draws image index with its top-left corner at (x, y); an index outside
     // the list (-1 included) draws nothing.
     void Draw(TCanvas* canvas, int x, int y, int index) const;

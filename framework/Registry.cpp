@@ -179,16 +179,20 @@ std::string TRegistry::ReadString(const std::string& name)
 {
     if (FCurrentKey == nullptr)
         return "";
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
+    // Most values fit the first buffer, so most reads take one query; a
+    // larger one is read again with the size the registry asks for (the
+    // value may grow between two queries).
+    std::vector<char> data(256);
+    DWORD type = 0, size = static_cast<DWORD>(data.size() - 1);
+    LONG status = RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                   &size);
+    if ((status != ERROR_SUCCESS && status != ERROR_MORE_DATA) || (status == ERROR_SUCCESS && size == 0))
         return ""; // missing or empty, whatever its type
-    std::vector<char> data;
-    LONG status;
-    do { // the value may grow between the two queries
+    while (status == ERROR_MORE_DATA) {
         data.assign(static_cast<size_t>(size) + 1, '\0');
         status = RegQueryValueExA(FCurrentKey, name.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(data.data()), &size);
-    } while (status == ERROR_MORE_DATA);
+    }
     if (status != ERROR_SUCCESS)
         Raise("Failed to get data for '%s'", name);
     if (type != REG_SZ && type != REG_EXPAND_SZ)

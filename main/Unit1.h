@@ -234,6 +234,30 @@ public:
     void BindTaskManHandlers();
     void BindPrivacyHandlers();
 
+    // The Uninstall Manager (main/managers/UninstallManager.cpp and
+    // ProgramIcons.cpp).
+    void ScanInstalledPrograms();
+    void pmiListViewRefreshClick(TObject* Sender);
+    void pmiListViewIconClick(TObject* Sender);
+    void pmiListViewListClick(TObject* Sender);
+    void pmiListViewReportClick(TObject* Sender);
+    void pmUninstallListViewPopup(TObject* Sender);
+    void edUninstallFilterChange(TObject* Sender);
+    void edUninstallFilterKeyPress(TObject* Sender, char& Key);
+    void FormResize(TObject* Sender);
+    void lvUninstallSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void bbtUninstallClick(TObject* Sender);
+    void pmiListViewDeleteClick(TObject* Sender);
+    // Both image lists back to their two base images (0 no icon, 1 phantom).
+    void ResetProgramIcons();
+    // With the program's key open: the index of its icon, 0 when none is found.
+    int FindProgramIcon(std::string KeyName);
+    // "file" or "file,index": the new index of the icon, 0 when none came out.
+    int AddProgramIcon(std::string IconReference);
+    // "{" and the 36 characters of a GUID: the packed Windows Installer code.
+    static std::string PackInstallerGuid(const std::string& Guid);
+    int NextIconIndex = 2; // the index of the next icon found
+
     // Entry operations of the managers.
     void bbtUninstallRefreshClick(TObject* Sender);
     void ScanStartupEntries();

@@ -17,9 +17,11 @@
 #include "FormLoader.h"
 #include "Forms.h"
 #include "GuiSupport.h"
+#include "ImgList.h"
 #include "Menus.h"
 #include "PSpeedButton.h"
 #include "StdCtrls.h"
+#include "SysUtils.h"
 
 using namespace testsupport;
 
@@ -564,6 +566,124 @@ TEST_F(ControlsTest, AMenuBitmapIsDrawnWithItsKeyColourTransparent)
         }
     EXPECT_GT(keyPixels, 0);
     EXPECT_GT(drawn, 0);
+}
+
+// ------------------------------------------------------------ image lists
+
+const COLORREF kIconColour = RGB(200, 30, 40);
+const COLORREF kBackdrop = RGB(10, 200, 30);
+
+// A 32x32 icon of one colour whose top-left 8x8 corner is transparent.
+HICON SquareIcon()
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP colour = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
+    HBITMAP mask = CreateBitmap(32, 32, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, colour);
+    RECT all{0, 0, 32, 32}, corner{0, 0, 8, 8};
+    HBRUSH brush = CreateSolidBrush(kIconColour);
+    FillRect(dc, &all, brush);
+    FillRect(dc, &corner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DeleteObject(brush);
+    SelectObject(dc, mask);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &corner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ICONINFO info = {TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colour);
+    DeleteObject(mask);
+    return icon;
+}
+
+void SetUpList(TImageList& list, int size)
+{
+    list.SetWidth(size);
+    list.SetHeight(size);
+    list.SetMasked(true);
+}
+
+// Image index drawn on the backdrop, as rows of pixels.
+std::vector<COLORREF> Drawn(TImageList& list, int index)
+{
+    const int size = list.GetWidth();
+    MemoryDC dc(size, size, kBackdrop);
+    TCanvas canvas;
+    canvas.Handle = dc.Handle();
+    list.Draw(&canvas, 0, 0, index);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) pixels.push_back(dc.Pixel(x, y));
+    return pixels;
+}
+
+TEST(ImageLists, AnIconIsAppendedAtTheListsSizeWithItsTransparentCorner)
+{
+    TImageList large(nullptr), small(nullptr);
+    SetUpList(large, 32);
+    SetUpList(small, 16);
+    HICON icon = SquareIcon();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(large.AddIcon(icon), 0);
+    EXPECT_EQ(large.AddIcon(icon), 1);
+    EXPECT_EQ(small.AddIcon(icon), 0);
+    DestroyIcon(icon); // the lists keep their own copies
+    EXPECT_EQ(large.Count(), 2);
+    EXPECT_EQ(small.Count(), 1);
+    EXPECT_THROW(large.AddIcon(nullptr), EOutOfResources);
+    EXPECT_EQ(large.Count(), 2);
+
+    const struct {
+        TImageList* List;
+        int Index;
+        int Corner; // the transparent corner's size at the list's size
+    } cases[] = {{&large, 1, 8}, {&small, 0, 4}};
+    for (const auto& c : cases) {
+        const int size = c.List->GetWidth();
+        SCOPED_TRACE(size);
+        std::vector<COLORREF> pixels = Drawn(*c.List, c.Index);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                if ((x == c.Corner || y == c.Corner) && x <= c.Corner && y <= c.Corner) continue; // scaled edge
+                bool corner = x < c.Corner && y < c.Corner;
+                EXPECT_EQ(pixels[static_cast<size_t>(y * size + x)], corner ? kBackdrop : kIconColour)
+                    << x << "," << y;
+            }
+    }
+}
+
+TEST(ImageLists, AnotherListsImagesAreCopiedAfterTheOwnOnes)
+{
+    // The no-icon pictures of the main window: two images, magenta transparent.
+    for (const auto& strip : {std::make_pair("ilNoIconNagy.bmp", 32), std::make_pair("ilNoIconKicsi.bmp", 16)}) {
+        SCOPED_TRACE(strip.first);
+        TImageList source(nullptr), copy(nullptr);
+        SetUpList(source, strip.second);
+        SetUpList(copy, strip.second);
+        source.AddStripResource(strip.first);
+        ASSERT_EQ(source.Count(), 2);
+        HICON icon = SquareIcon();
+        copy.AddIcon(icon);
+        DestroyIcon(icon);
+        copy.AddImages(&source);
+        copy.AddImages(&source);
+        ASSERT_EQ(copy.Count(), 5);
+        EXPECT_EQ(source.Count(), 2);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(Drawn(copy, 1 + i), Drawn(source, i % 2)) << "image " << 1 + i;
+        // Both base pictures leave some of the backdrop showing.
+        std::vector<COLORREF> base = Drawn(copy, 1);
+        EXPECT_NE(std::count(base.begin(), base.end(), kBackdrop), 0);
+        EXPECT_NE(Drawn(copy, 1), Drawn(copy, 2));
+    }
+    TImageList large(nullptr), small(nullptr);
+    SetUpList(large, 32);
+    SetUpList(small, 16);
+    large.AddStripResource("ilNoIconNagy.bmp");
+    EXPECT_THROW(small.AddImages(&large), EInvalidOperation);
+    EXPECT_EQ(small.Count(), 0);
 }
 
 // ------------------------------------------------------------------ hint

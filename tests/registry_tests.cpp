@@ -145,6 +145,11 @@ TEST_F(RegistryTest, ReadStringByStoredType)
         {"zero bytes", REG_SZ, std::string(), "", nullptr},
         {"only a NUL", REG_SZ, std::string(1, '\0'), "", nullptr},
         {"16 KB", REG_SZ, longText + '\0', longText, nullptr},
+        // Around the size that one query reads.
+        {"255 bytes", REG_SZ, std::string(254, 'y') + '\0', std::string(254, 'y'), nullptr},
+        {"256 bytes", REG_SZ, std::string(255, 'y') + '\0', std::string(255, 'y'), nullptr},
+        {"257 bytes without NUL", REG_SZ, std::string(257, 'y'), std::string(257, 'y'), nullptr},
+        {"1 KB binary", REG_BINARY, std::string(1024, '\1'), "", "Invalid data type for 'V'"},
         {"integer", REG_DWORD, std::string("\1\0\0\0", 4), "", "Invalid data type for 'V'"},
         {"binary", REG_BINARY, std::string("\1\2", 2), "", "Invalid data type for 'V'"},
         {"multi-string", REG_MULTI_SZ, std::string("a\0b\0\0", 5), "", "Invalid data type for 'V'"},

@@ -15,6 +15,7 @@ object Form1: TForm1
   OnCloseQuery = FormCloseQuery
   OnCreate = FormCreate
   OnDestroy = FormDestroy
+  OnResize = FormResize
   object plMenu: TPanel
     Left = 0
     Top = 0
@@ -114,6 +115,7 @@ object Form1: TForm1
         ImageIndexDown = 23
         ParentShowHint = False
         ShowHint = True
+        OnClick = bbtUninstallClick
       end
       object bbtUninstallRefresh: TPSpeedButton
         Left = 316
@@ -145,6 +147,8 @@ object Form1: TForm1
         Height = 21
         ParentShowHint = False
         ShowHint = True
+        OnChange = edUninstallFilterChange
+        OnKeyPress = edUninstallFilterKeyPress
       end
     end
     object plStartupButtons: TPanel
@@ -531,6 +535,8 @@ object Form1: TForm1
       PopupMenu = pmUninstallListView
       SmallImages = ilUninstallSmallIcons
       SortType = stText
+      OnDblClick = bbtUninstallClick
+      OnSelectItem = lvUninstallSelectItem
     end
     object lUninstallNumber: TLabel
       Left = 4
@@ -1295,9 +1301,11 @@ object Form1: TForm1
     end
   end
   object pmUninstallListView: TPopupMenu
+    OnPopup = pmUninstallListViewPopup
     object pmiListViewDelete: TMenuItem
       Caption = 'Uninstall'
       Hint = 'Uninstall selected program'
+      OnClick = pmiListViewDeleteClick
     end
     object N3: TMenuItem
       Caption = '-'
@@ -1305,6 +1313,7 @@ object Form1: TForm1
     object pmiListViewRefresh: TMenuItem
       Caption = 'Refresh'
       Hint = 'Refresh'
+      OnClick = pmiListViewRefreshClick
     end
     object N4: TMenuItem
       Caption = '-'
@@ -1315,18 +1324,21 @@ object Form1: TForm1
       GroupIndex = 1
       Hint = 'Change to Icon view'
       RadioItem = True
+      OnClick = pmiListViewIconClick
     end
     object pmiListViewList: TMenuItem
       Caption = 'List'
       GroupIndex = 1
       Hint = 'Change to List view'
       RadioItem = True
+      OnClick = pmiListViewListClick
     end
     object pmiListViewReport: TMenuItem
       Caption = 'Report'
       GroupIndex = 1
       Hint = 'Change to Report view'
       RadioItem = True
+      OnClick = pmiListViewReportClick
     end
   end
   object TrayIcon: TTrayIcon
