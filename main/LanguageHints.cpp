@@ -5,13 +5,12 @@
 
 #include <windows.h>
 
+#include "LanguageFile.h"
+
 namespace {
 
 // In the order of the reads.
-const struct {
-    const char* Key;
-    const char* Default;
-} kHints[] = {
+const THintDefault kHints[] = {
     {"bbtUninstallIcon", "Uninstall Programs"},
     {"bbtUninstall", "Uninstall the selected program"},
     {"bbtUninstallRefresh", "Refresh"},
@@ -79,41 +78,18 @@ const struct {
 const char* const kSelectAllButtons[] = {"bbtPrivacyIESelectAll", "bbtPrivacyOperaSelectAll",
                                          "bbtPrivacyNetscapeSelectAll", "bbtPrivacyWindowsSelectAll"};
 
-const char kProductKey[] = "\\Software\\QLN Soft\\Sweepora 2004 Pro";
-
-// No language file has a section name longer than this, and the platform's
-// profile reader fails on the longest ones (a name of 32,767 characters crashes
-// it): a longer "Language" is taken as a language without a file.
-const std::string::size_type kLongestSectionName = 255;
-
 } // namespace
 
 void TForm1::LoadLanguageHints()
 {
-    Registry->SetRootKey(HKEY_LOCAL_MACHINE);
-    if (!Registry->KeyExists(kProductKey)) return;
-    if (!Registry->OpenKey(kProductKey, false)) return;
-    if (!Registry->ValueExists("Language")) return;
-    const std::string section = Registry->ReadString("Language");
-
-    char directory[260] = {};
-    GetCurrentDirectoryA(sizeof directory, directory);
-    const std::string file = std::string(directory) + "\\lang.lng";
-
-    const bool readFile = section.size() <= kLongestSectionName;
-    for (const auto& hint : kHints) {
-        char buffer[500] = {};
-        if (readFile)
-            GetPrivateProfileStringA(section.c_str(), hint.Key, hint.Default, buffer, sizeof buffer, file.c_str());
-        else
-            lstrcpynA(buffer, hint.Default, sizeof buffer);
-        const std::string key = hint.Key;
-        if (key == "bbtPrivacySelectAll") {
-            for (const char* button : kSelectAllButtons) SetComponentHint(button, buffer);
-        } else if (key == "TrayIcon") {
-            TrayIcon->SetHint(buffer);
+    ReadLanguageHints(Registry, kHints, [this](const char* key, const char* text) {
+        const std::string name = key;
+        if (name == "bbtPrivacySelectAll") {
+            for (const char* button : kSelectAllButtons) SetComponentHint(button, text);
+        } else if (name == "TrayIcon") {
+            TrayIcon->SetHint(text);
         } else {
-            SetComponentHint(hint.Key, buffer);
+            SetComponentHint(name, text);
         }
-    }
+    });
 }

@@ -968,6 +968,11 @@ TEST_F(StartupTest, DialogHintsComeFromTheLanguageFile)
     fromFile[0] = "The program";
     fromFile[2] = "Look for it";
     EXPECT_EQ(hints(), fromFile);
+
+    // A "Language" longer than any section name: the built-in hints, and the
+    // platform's profile reader is never handed it.
+    RegSetString(LM, kProduct, "Language", std::string(32767, 'T'));
+    EXPECT_EQ(hints(), defaults);
     DeleteFileA("C:\\work\\lang.lng");
 }
 

@@ -7,20 +7,18 @@
 
 #include <vector>
 
+#include "LanguageFile.h"
+
 TfmStartupCreateDialog* fmStartupCreateDialog = nullptr;
 
 namespace {
 
-const char kProductKey[] = "\\Software\\QLN Soft\\Sweepora 2004 Pro";
 const char kShellFolders[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 // The wide buffer a link path is converted into, terminator included.
 constexpr int kLinkPathChars = 260;
 
 // The hints, in the order of the reads; each key is the control's name.
-const struct {
-    const char* Key;
-    const char* Default;
-} kHints[] = {
+const THintDefault kHints[] = {
     {"edFileName", "Name of the application you want to insert in Startup"},
     {"edDisplayName", "Insert the Display Name for the application you want to insert in Startup"},
     {"bbtBrowse", "Browse the application you want to insert in Startup"},
@@ -94,20 +92,9 @@ void TfmStartupCreateDialog::FormDestroy(TObject*)
 
 void TfmStartupCreateDialog::LoadLanguageHints()
 {
-    Registry->SetRootKey(HKEY_LOCAL_MACHINE);
-    if (!Registry->KeyExists(kProductKey)) return;
-    if (!Registry->OpenKey(kProductKey, false)) return;
-    if (!Registry->ValueExists("Language")) return;
-    const std::string section = Registry->ReadString("Language");
-
-    char directory[260] = {};
-    GetCurrentDirectoryA(sizeof directory, directory);
-    const std::string file = std::string(directory) + "\\lang.lng";
-    for (const auto& hint : kHints) {
-        char text[500] = {};
-        GetPrivateProfileStringA(section.c_str(), hint.Key, hint.Default, text, sizeof text, file.c_str());
-        if (auto* control = dynamic_cast<TControl*>(FindComponent(hint.Key))) control->SetHint(text);
-    }
+    ReadLanguageHints(Registry, kHints, [this](const char* key, const char* text) {
+        if (auto* control = dynamic_cast<TControl*>(FindComponent(key))) control->SetHint(text);
+    });
 }
 
 void TfmStartupCreateDialog::bbtBrowseClick(TObject*)
