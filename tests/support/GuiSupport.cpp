@@ -251,25 +251,6 @@ BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam)
 // later box that happens to get the same handle is still seen as new.
 const char kSeen[] = "SweeporaTestSystemBoxSeen";
 
-struct BoxSearch {
-    DWORD Pid;
-    HWND Found;
-};
-
-BOOL CALLBACK FindNewBox(HWND hwnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == search->Pid && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hwnd) && !GetPropA(hwnd, kSeen)) {
-        search->Found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK FindEdit(HWND child, LPARAM lParam)
 {
     char cls[32] = {};
@@ -311,20 +292,20 @@ const std::vector<SystemBox>& SystemBoxes::Stop()
 void SystemBoxes::Watch()
 {
     while (!FStop) {
-        BoxSearch search{GetCurrentProcessId(), nullptr};
-        EnumWindows(FindNewBox, reinterpret_cast<LPARAM>(&search));
-        if (search.Found) {
-            SetPropA(search.Found, kSeen, reinterpret_cast<HANDLE>(1));
+        HWND found = FindWindowOf(GetCurrentProcessId(), "#32770", true,
+                                  [](HWND box) { return GetPropA(box, kSeen) == nullptr; });
+        if (found) {
+            SetPropA(found, kSeen, reinterpret_cast<HANDLE>(1));
             SystemBox box;
-            box.Caption = WindowText(search.Found);
-            box.Texts = StaticTexts(search.Found);
+            box.Caption = WindowText(found);
+            box.Texts = StaticTexts(found);
             box.StopIcon = false;
-            EnumChildWindows(search.Found, FindStopIcon, reinterpret_cast<LPARAM>(&box.StopIcon));
+            EnumChildWindows(found, FindStopIcon, reinterpret_cast<LPARAM>(&box.StopIcon));
             {
                 std::lock_guard<std::mutex> lock(FMutex);
                 FBoxes.push_back(box);
             }
-            FAnswer(search.Found);
+            FAnswer(found);
         }
         Sleep(20);
     }

@@ -148,6 +148,7 @@ struct WindowSearch {
     DWORD Pid;
     const char* ClassName;
     bool VisibleOnly;
+    const std::function<bool(HWND)>& Accept;
     HWND Found;
 };
 
@@ -159,7 +160,7 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param)
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     if (pid == search->Pid && (!search->VisibleOnly || IsWindowVisible(hwnd)) &&
-        lstrcmpA(cls, search->ClassName) == 0) {
+        lstrcmpA(cls, search->ClassName) == 0 && (!search->Accept || search->Accept(hwnd))) {
         search->Found = hwnd;
         return FALSE;
     }
@@ -187,9 +188,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD guardMs)
     return done();
 }
 
-HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly)
+HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly, const std::function<bool(HWND)>& accept)
 {
-    WindowSearch search{pid, className, visibleOnly, nullptr};
+    WindowSearch search{pid, className, visibleOnly, accept, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }

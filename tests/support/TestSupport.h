@@ -55,8 +55,9 @@ private:
 // Polls until done() holds or the guard time has passed; returns done().
 bool WaitUntil(const std::function<bool()>& done, DWORD guardMs = 60000);
 // The first top-level window of that class owned by the process (hidden ones
-// too unless visibleOnly), or nullptr.
-HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly = true);
+// too unless visibleOnly) that accept takes (any, without it), or nullptr.
+HWND FindWindowOf(DWORD pid, const char* className, bool visibleOnly = true,
+                  const std::function<bool(HWND)>& accept = nullptr);
 // The first visible one; nullptr after the guard time.
 HWND WaitForWindowOf(DWORD pid, const char* className, DWORD guardMs = 60000);
 std::string WindowText(HWND hwnd);
