@@ -7,3 +7,5 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 set(MINGW_TRIPLET i686-w64-mingw32)
 set(MINGW_THREADS win32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+# Shipped without the symbols of the runtime libraries.
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -s")
