@@ -48,6 +48,20 @@ std::string WindowsDir()
     return path;
 }
 
+std::string SystemDir()
+{
+    char path[MAX_PATH];
+    GetSystemDirectoryA(path, MAX_PATH);
+    return path;
+}
+
+std::string ProfileDir()
+{
+    char path[MAX_PATH] = "";
+    GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH);
+    return path;
+}
+
 std::string WininitPath()
 {
     return WindowsDir() + "\\wininit.ini";
@@ -616,11 +630,7 @@ TEST_F(Links, ALinkIsNeverFollowedAndWhatItLeadsToStays)
 // cleaned, whatever the registry says.
 TEST_F(Cleaning, AFolderThatIsNoTargetIsNeverCleaned)
 {
-    char buffer[MAX_PATH];
-    GetSystemDirectoryA(buffer, MAX_PATH);
-    const std::string windows = WindowsDir(), system = buffer;
-    GetEnvironmentVariableA("USERPROFILE", buffer, MAX_PATH);
-    const std::string profile = buffer;
+    const std::string windows = WindowsDir(), system = SystemDir(), profile = ProfileDir();
     ASSERT_FALSE(profile.empty());
     const std::string profileParent = profile.substr(0, profile.find_last_of('\\'));
     const struct {
@@ -693,11 +703,8 @@ TEST_F(Cleaning, AFolderThatIsNoTargetIsNeverCleaned)
 // without it.
 TEST_F(Cleaning, ATargetThatIsALinkOrLiesBelowOneIsNeverCleaned)
 {
-    char buffer[MAX_PATH];
-    GetSystemDirectoryA(buffer, MAX_PATH);
-    const std::string windows = WindowsDir(), system = buffer;
-    GetEnvironmentVariableA("USERPROFILE", buffer, MAX_PATH);
-    const std::string profile = buffer;
+    const std::string windows = WindowsDir(), system = SystemDir(), profile = ProfileDir();
+    ASSERT_FALSE(profile.empty());
     const std::string users = profile.substr(0, profile.find_last_of('\\')), user = profile.substr(users.size() + 1);
     const std::string canary = "sweepora canary.txt", behind = Dir + "\\behind";
     const std::vector<std::string> behindCanaries = {behind + "\\canary.txt", behind + "\\sub\\canary.txt",

@@ -45,15 +45,8 @@ std::string SandboxLinuxPath(const std::string& windowsPath)
     return path;
 }
 
-bool RunLinuxShell(const std::string& command)
+bool StartLinuxShell(const std::string& script)
 {
-    // The shell leaves its exit status in a file of the sandbox; Wine gives
-    // no handle to wait on for a Linux program.
-    static int calls = 0;
-    const std::string done = "C:\\work\\linux-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++calls) + ".status";
-    std::string script = command + "; echo $? >'" + SandboxLinuxPath(done) + ".part'; mv '" +
-                         SandboxLinuxPath(done) + ".part' '" + SandboxLinuxPath(done) + "'";
     std::string line = "\\\\?\\unix\\bin\\sh -c \"";
     for (char c : script) {
         if (c == '"') line += '\\';
@@ -67,6 +60,19 @@ bool RunLinuxShell(const std::string& command)
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
     if (pi.hProcess) CloseHandle(pi.hProcess);
     if (pi.hThread) CloseHandle(pi.hThread);
+    return true;
+}
+
+bool RunLinuxShell(const std::string& command)
+{
+    // The shell leaves its exit status in a file of the sandbox; Wine gives
+    // no handle to wait on for a Linux program.
+    static int calls = 0;
+    const std::string done = "C:\\work\\linux-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++calls) + ".status";
+    if (!StartLinuxShell(command + "; echo $? >'" + SandboxLinuxPath(done) + ".part'; mv '" +
+                         SandboxLinuxPath(done) + ".part' '" + SandboxLinuxPath(done) + "'"))
+        return false;
     if (!WaitUntil([&] { return FileExists(done); })) return false;
     const bool succeeded = ReadTextFile(done) == "0\n";
     DeleteFileA(done.c_str());

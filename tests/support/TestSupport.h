@@ -35,8 +35,11 @@ std::map<std::string, std::string> RegValues(HKEY root, const std::string& path)
 
 // The Linux path, inside this run's sandbox, of a full path on drive C:.
 std::string SandboxLinuxPath(const std::string& windowsPath);
-// Runs a Linux shell command in the sandbox (Wine starts a Linux program
-// natively) and waits for its end; true when it succeeded.
+// Starts a Linux shell on the script in the sandbox (Wine starts a Linux
+// program natively, and gives no handle to wait on); false when it cannot.
+bool StartLinuxShell(const std::string& script);
+// Runs a Linux shell command there and waits for its end; true when it
+// succeeded.
 bool RunLinuxShell(const std::string& command);
 // A Unix symbolic link at link to target (full paths on drive C:, target an
 // existing file or folder), made from the Linux side: under Wine 8 a Windows
