@@ -510,6 +510,30 @@ void TApplication::ProcessMessages()
     }
 }
 
+void TApplication::AnswerSentMessages(DWORD milliseconds)
+{
+    ++FWaits;
+    struct Done {
+        int& Waits;
+        ~Done() { --Waits; }
+    } done{FWaits};
+    const DWORD start = GetTickCount();
+    for (;;) {
+        // Every message sent meanwhile reaches its window procedure here; the
+        // filter takes nothing from the queue.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
+    }
+}
+
+bool ApplicationWaiting()
+{
+    return Application->Waiting();
+}
+
 void TApplication::DoIdle()
 {
     try {

@@ -48,6 +48,11 @@ constexpr TModalResult mrNo = IDNO;
 
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
+// True while the GUI thread waits for another program and answers only what
+// other threads send to its windows (TApplication::AnswerSentMessages):
+// nothing of the program's own may start from those messages.
+bool ApplicationWaiting();
+
 // A handler registered by a form class, kept with its exact closure type so
 // that binding it to an event of another type is refused.
 struct THandlerBase {
@@ -123,7 +128,12 @@ protected:
     {
         using Fn = std::function<void(Args...)>;
         F* self = static_cast<F*>(this);
-        Fn call = [self, method](Args... args) { (self->*method)(std::forward<Args>(args)...); };
+        Fn call = [self, method](Args... args) {
+            // A message sent by another program while the GUI thread waits
+            // for one must not start a scan or an action inside that wait.
+            if (ApplicationWaiting()) return;
+            (self->*method)(std::forward<Args>(args)...);
+        };
         FHandlers.push_back(HandlerEntry{name, std::make_unique<THandler<Fn>>(std::move(call))});
     }
     // After loading, the component of that name is stored in the field; a
@@ -210,6 +220,15 @@ public:
     // The idle-time work: the hover check (CM_MOUSEENTER / CM_MOUSELEAVE)
     // and the hint of the control under the pointer.
     void DoIdle();
+    // Lets that many milliseconds pass while answering the messages that
+    // other threads and programs send to the program's windows, and nothing
+    // else: no input, paint or timer is taken from the queue. A program that
+    // sends to every window (a setting change broadcast by an installer)
+    // so gets its answer while the GUI thread waits for a child process.
+    // Meanwhile Waiting() holds: the forms run none of their handlers and
+    // the tray icon ignores the mouse. Windows 98 and later.
+    void AnswerSentMessages(DWORD milliseconds);
+    bool Waiting() const { return FWaits > 0; }
     // Ends the message loops (posts WM_QUIT).
     void Terminate();
     bool Terminated() const { return FTerminated; }
@@ -264,6 +283,7 @@ private:
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
+    int FWaits = 0; // nested AnswerSentMessages calls
     struct HookEntry {
         int Key;
         TWindowHook Hook;

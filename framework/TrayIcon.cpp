@@ -196,7 +196,9 @@ LRESULT TTrayIcon::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_TRAYNOTIFY:
-        if (wParam == IconID) MouseEvent(static_cast<UINT>(LOWORD(lParam)));
+        // The shell sends these: while the program waits for another one, a
+        // click must not open the menu (and its own message loop) inside that wait.
+        if (wParam == IconID && !Application->Waiting()) MouseEvent(static_cast<UINT>(LOWORD(lParam)));
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <exception>
+
 #include "Links.h"
 
 namespace {
@@ -101,6 +103,7 @@ void TForm1::SwitchPage(int code)
         }
     }
 
+    std::exception_ptr failure;
     switch (code) {
     case pcPrivacy:
         ActivePage = code;
@@ -120,7 +123,16 @@ void TForm1::SwitchPage(int code)
         HideAllPages();
         (this->*page.Buttons)->SetVisible(true);
         Repaint();
-        if (page.Entry) (this->*page.Entry)();
+        // A failure of the page's work is shown once the page is: the other
+        // pages are hidden already, and a switch that ended here would leave
+        // none shown.
+        if (page.Entry) {
+            try {
+                (this->*page.Entry)();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
         (this->*page.Content)->SetVisible(true);
         plWait->SetVisible(false);
         SelectFirstRowAndFocus(this->*page.List);
@@ -128,6 +140,7 @@ void TForm1::SwitchPage(int code)
     }
     lMessage->SetCaption(PageTitle(code, false));
     lTip->SetCaption(page.Tip);
+    if (failure) std::rethrow_exception(failure);
 }
 
 void TForm1::Dispatch(TMessage& message)

@@ -1,5 +1,7 @@
 #include "Processes.h"
 
+#include "Forms.h"
+
 #ifndef _WIN64
 static_assert(sizeof(STARTUPINFOA) == 68, "ANSI STARTUPINFO of a 32-bit program");
 static_assert(sizeof(PROCESSENTRY32) == 296, "ANSI PROCESSENTRY32 of a 32-bit program");
@@ -29,7 +31,7 @@ bool RunAndWait(const std::string& commandLine)
     // A failed start leaves no handle: the first read fails and ends the wait.
     DWORD code = 0;
     while (GetExitCodeProcess(pi.hProcess, &code)) {
-        Sleep(500);
+        Application->AnswerSentMessages(500);
         if (code != STILL_ACTIVE) break;
     }
     if (pi.hProcess) CloseHandle(pi.hProcess);

@@ -248,6 +248,12 @@ public:
     void lvUninstallSelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void bbtUninstallClick(TObject* Sender);
     void pmiListViewDeleteClick(TObject* Sender);
+    // The row of the program's key, when the list still holds it, goes; then
+    // the first row is selected.
+    void RemoveUninstallRow(const std::string& keyName);
+    // The deletion steps: the key deleted (a key gone already counts as
+    // deleted), the user told, and the row removed.
+    void DeleteUninstallEntryAndRow(const std::string& keyName);
     // Both image lists back to their two base images (0 no icon, 1 phantom).
     void ResetProgramIcons();
     // With the program's key open: the index of its icon, 0 when none is found.

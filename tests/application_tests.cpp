@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "FormLoader.h"
 #include "Forms.h"
 #include "GuiSupport.h"
@@ -98,6 +101,39 @@ TEST(Application, RunShowsTheMainFormAndLoopsUntilItCloses)
     EXPECT_EQ(TMainForm::Destroyed, 1);
     EXPECT_EQ(Application->MainForm(), nullptr);
     second->Free();
+}
+
+TEST(Application, AWaitAnswersWhatOtherThreadsSendAndNothingElse)
+{
+    Application->Initialize();
+    auto* form = new TMainForm(Application);
+    HWND window = form->Handle();
+    // Waiting in the queue: neither input nor anything posted is taken.
+    PostMessageA(window, WM_APP + 7, 0, 0);
+    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1);
+
+    std::atomic<bool> answered{false};
+    std::thread sender([&] {
+        SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("sent meanwhile"));
+        // Its handler does not run inside the wait.
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        answered = true;
+    });
+    for (int i = 0; i < 600 && !answered; ++i) Application->AnswerSentMessages(100);
+    EXPECT_FALSE(Application->Waiting());
+    sender.join();
+    EXPECT_TRUE(answered);
+    char text[64] = {};
+    GetWindowTextA(window, text, sizeof text);
+    EXPECT_STREQ(text, "sent meanwhile");
+    EXPECT_EQ(form->CloseQueries, 0);
+
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, window, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_APP + 7));
+    ASSERT_TRUE(PeekMessageA(&msg, window, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+    form->Free();
 }
 
 } // namespace

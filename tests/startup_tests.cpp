@@ -600,6 +600,64 @@ TEST_F(StartupTest, StartupFolderValuesThatEndOrSkipTheScan)
     }
 }
 
+TEST_F(StartupTest, AStartupFolderValueOfAnotherTypeIsToldOnceAndTheOtherPlacesAreListed)
+{
+    const DWORD number = 7;
+    const struct {
+        const char* What;
+        HKEY Root;
+        const char* Value;
+        DWORD Type;
+        const void* Data;
+        DWORD Size;
+        std::vector<Row> Rows;
+    } cases[] = {
+        {"a number for the user's folder", CU, "Startup", REG_DWORD, &number, sizeof number,
+         {On(1, "User", "user.exe"), On(16, "Machine", "machine.exe"),
+          On(8, "Common.lnk", kCommonStartup + "\\Common.lnk"), Off(1, "Resting", "resting.exe"),
+          Off(8, "CommonOff.lnk", kCommonOff + "\\CommonOff.lnk")}},
+        {"bytes for the all-users folder", LM, "Common Startup", REG_BINARY, "C:\\", 3,
+         {On(1, "User", "user.exe"), On(16, "Machine", "machine.exe"),
+          On(4, "User.lnk", kUserStartup + "\\User.lnk"), Off(1, "Resting", "resting.exe"),
+          Off(4, "UserOff.lnk", kUserOff + "\\UserOff.lnk")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        SetUp();
+        SetRaw(CU, kRun, "User", StringValue("user.exe"));
+        SetRaw(LM, kRun, "Machine", StringValue("machine.exe"));
+        SetRaw(CU, kRunOff, "Resting", StringValue("resting.exe"));
+        MakeDisabledFolders();
+        WriteFile(kUserStartup + "\\User.lnk", "link");
+        WriteFile(kUserOff + "\\UserOff.lnk", "link");
+        WriteFile(kCommonStartup + "\\Common.lnk", "link");
+        WriteFile(kCommonOff + "\\CommonOff.lnk", "link");
+        RegSetBytes(c.Root, kShellFolders, c.Value, c.Type, c.Data, c.Size);
+
+        // Opened twice (each visit scans): the page shows every time, and
+        // each scan tells the error once.
+        for (int visit = 0; visit < 2; ++visit) {
+            SystemBoxes boxes;
+            if (visit == 0) {
+                OpenStartupPage();
+            } else {
+                Click(form->bbtTaskManIcon);
+                Click(form->bbtStartupIcon);
+            }
+            const std::vector<SystemBox> shown = boxes.Stop();
+            ASSERT_EQ(shown.size(), 1u) << "visit " << visit;
+            EXPECT_TRUE(shown[0].StopIcon);
+            EXPECT_EQ(shown[0].Texts, std::vector<std::string>{std::string("Invalid data type for '") + c.Value + "'"});
+            EXPECT_EQ(form->ActivePage, pcStartup);
+            EXPECT_TRUE(form->plStartup->GetVisible());
+            EXPECT_TRUE(IsWindowVisible(form->lvStartup->Handle()));
+            EXPECT_EQ(Rows(form), c.Rows);
+            EXPECT_EQ(SelectedIndex(form), 0);
+        }
+        TearDown();
+    }
+}
+
 TEST_F(StartupTest, TheFilterKeepsNamesHoldingItsTextInAnyCase)
 {
     SetRaw(CU, kRun, "", StringValue("C:\\Tools\\default.exe"));
@@ -645,10 +703,8 @@ TEST_F(StartupTest, ApplyMovesRegistryValuesBothWaysAsTheyAreStored)
     const RawValue number = DwordValue(7);
     const RawValue machine = StringValue("%ProgramFiles%\\Machine\\m.exe", REG_EXPAND_SZ);
     SetRaw(CU, kRun, "Expand", expand);
-    SetRaw(CU, kRunOff, "Expand", StringValue("stale.exe")); // replaced when Expand is disabled
     SetRaw(CU, kRun, "Number", number);
     SetRaw(CU, kRun, "Twice", StringValue("twice.exe"));
-    SetRaw(CU, kRun, "Gamma", StringValue("gamma-enabled.exe"));
     SetRaw(CU, kRunOff, "Gamma", StringValue("gamma-disabled.exe", REG_EXPAND_SZ));
     SetRaw(LM, kRunOff, "Machine", machine);
     SetRaw(CU, kServices, "Service", StringValue("service.exe"));
@@ -672,7 +728,7 @@ TEST_F(StartupTest, ApplyMovesRegistryValuesBothWaysAsTheyAreStored)
     EXPECT_EQ(none.Shown(), 0);
     EXPECT_TRUE(systemBoxes.Stop().empty());
 
-    // Disabled: moved with their type and data; a same-name value replaced.
+    // Disabled: moved with their type and data.
     EXPECT_EQ(GetRaw(CU, kRun, "Expand"), std::nullopt);
     EXPECT_EQ(GetRaw(CU, kRunOff, "Expand"), expand);
     EXPECT_EQ(GetRaw(CU, kRun, "Number"), std::nullopt);
@@ -680,7 +736,7 @@ TEST_F(StartupTest, ApplyMovesRegistryValuesBothWaysAsTheyAreStored)
     // Toggled twice: untouched.
     EXPECT_EQ(GetRaw(CU, kRun, "Twice"), StringValue("twice.exe"));
     EXPECT_EQ(GetRaw(CU, kRunOff, "Twice"), std::nullopt);
-    // Enabled: the disabled twin replaces the enabled value of that name.
+    // Enabled.
     EXPECT_EQ(GetRaw(CU, kRun, "Gamma"), StringValue("gamma-disabled.exe", REG_EXPAND_SZ));
     EXPECT_EQ(GetRaw(CU, kRunOff, "Gamma"), std::nullopt);
     EXPECT_EQ(GetRaw(LM, kRun, "Machine"), machine);
@@ -718,38 +774,107 @@ TEST_F(StartupTest, ApplyWithNothingChangedStillRebuildsAndSelectsTheFirstRow)
     EXPECT_EQ(SelectedIndex(form), 0);
 }
 
-TEST_F(StartupTest, AFailedWriteKeepsTheValueWhereItWasAndTellsTheUser)
+TEST_F(StartupTest, ADestinationThatCannotBeOpenedKeepsTheEntryAndApplyGoesOn)
 {
     const RawValue keep = StringValue("%SystemRoot%\\keep.exe", REG_EXPAND_SZ);
     SetRaw(CU, kRun, "Keep", keep);
+    SetRaw(LM, kRun, "Later", StringValue("later.exe"));
     MakeDisabledFolders();
+    // The user's disabled key refuses the full access every open asks for.
     LockKey(CU, kRunOff);
     if (HasFatalFailure()) return;
     OpenStartupPage();
 
-    TListItem* row = FindRow(form, "Keep", 1);
-    ASSERT_NE(row, nullptr);
-    ASSERT_TRUE(ClickCheckBox(row));
-    SystemBoxes boxes;
-    Click(form->bbtStartupApply);
-    const std::vector<SystemBox>& shown = boxes.Stop();
+    // The machine's row comes after the user's: the run goes on to it.
+    for (const char* name : {"Keep", "Later"}) {
+        TListItem* row = FindRow(form, name, 1);
+        ASSERT_NE(row, nullptr) << name;
+        ASSERT_TRUE(ClickCheckBox(row)) << name;
+    }
+    SystemBoxes systemBoxes;
+    BoxWatch watch{{PressKeys({VK_RETURN})}};
+    watch.Run([&] { Click(form->bbtStartupApply); });
+    const std::vector<SystemBox>& shown = systemBoxes.Stop();
     UnlockKey(CU, kRunOff);
 
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].StopIcon);
-    EXPECT_EQ(shown[0].Texts, std::vector<std::string>{"Failed to set data for 'Keep'"});
-    // Nothing lost, nothing half-moved.
+    EXPECT_TRUE(shown.empty());
+    ASSERT_EQ(watch.Shown(), 1);
+    EXPECT_EQ(watch.Boxes[0].Text, "\nThese entries were not moved, because the place\nwhere they would go cannot be "
+                                   "written:\nKeep");
+    EXPECT_EQ(watch.Boxes[0].Caption, "Error");
+    EXPECT_EQ(watch.Boxes[0].Buttons, std::vector<std::string>{"bbtOk2"});
+    // Nothing lost, nothing half-moved; the later row was applied.
     EXPECT_EQ(GetRaw(CU, kRun, "Keep"), keep);
     EXPECT_EQ(GetRaw(CU, kRunOff, "Keep"), std::nullopt);
-    // The run ended there: the list still shows the user's wish.
-    EXPECT_TRUE(form->StartupListModified());
+    EXPECT_EQ(GetRaw(LM, kRun, "Later"), std::nullopt);
+    EXPECT_EQ(GetRaw(LM, kRunOff, "Later"), StringValue("later.exe"));
+    // The list was rebuilt: it shows what is stored.
+    EXPECT_EQ(Rows(form), (std::vector<Row>{On(1, "Keep", "%SystemRoot%\\keep.exe"), Off(16, "Later", "later.exe")}));
+    EXPECT_FALSE(form->StartupListModified());
+    EXPECT_EQ(SelectedIndex(form), 0);
+    EXPECT_EQ(GetFocus(), form->lvStartup->Handle());
 }
 
-TEST_F(StartupTest, ApplyMovesFilesBothWaysReplacingSameNames)
+TEST_F(StartupTest, ApplyNeverMovesOverAnEntryOfTheSameName)
+{
+    const RawValue userOff = StringValue("%SystemRoot%\\both-off.exe", REG_EXPAND_SZ);
+    SetRaw(CU, kRun, "Both", StringValue("both.exe"));
+    SetRaw(CU, kRunOff, "Both", userOff);
+    SetRaw(CU, kRun, "Free", StringValue("free.exe"));
+    SetRaw(LM, kRun, "Back", StringValue("back-on.exe"));
+    SetRaw(LM, kRunOff, "Back", StringValue("back-off.exe"));
+    MakeDisabledFolders();
+    WriteFile(kUserStartup + "\\Same.lnk", "enabled");
+    WriteFile(kUserOff + "\\Same.lnk", "disabled");
+    WriteFile(kCommonStartup + "\\Back.lnk", "on");
+    WriteFile(kCommonOff + "\\Back.lnk", "off");
+    OpenStartupPage();
+    const std::vector<Row> before = Rows(form);
+
+    // Each way, in the registry and in the folders, and one entry that is free to go.
+    const struct {
+        const char* Name;
+        int EnabledAtLoad;
+    } toggles[] = {{"Both", 1}, {"Free", 1}, {"Same.lnk", 1}, {"Back", 0}, {"Back.lnk", 0}};
+    for (const auto& t : toggles) {
+        TListItem* row = FindRow(form, t.Name, t.EnabledAtLoad);
+        ASSERT_NE(row, nullptr) << t.Name;
+        ASSERT_TRUE(ClickCheckBox(row)) << t.Name;
+    }
+    SystemBoxes systemBoxes;
+    BoxWatch watch{{PressKeys({VK_RETURN})}};
+    watch.Run([&] { Click(form->bbtStartupApply); });
+    EXPECT_TRUE(systemBoxes.Stop().empty());
+
+    // One box for the run, naming each entry left where it is, in list order.
+    ASSERT_EQ(watch.Shown(), 1);
+    EXPECT_EQ(watch.Boxes[0].Text, "\nThese entries were not moved, because an entry\nof the same name is already "
+                                   "where they would go:\nBoth\nSame.lnk\nBack\nBack.lnk");
+    EXPECT_EQ(watch.Boxes[0].Caption, "Error");
+    // Both commands of each name kept, as they were.
+    EXPECT_EQ(GetRaw(CU, kRun, "Both"), StringValue("both.exe"));
+    EXPECT_EQ(GetRaw(CU, kRunOff, "Both"), userOff);
+    EXPECT_EQ(GetRaw(LM, kRun, "Back"), StringValue("back-on.exe"));
+    EXPECT_EQ(GetRaw(LM, kRunOff, "Back"), StringValue("back-off.exe"));
+    EXPECT_EQ(ReadTextFile(kUserStartup + "\\Same.lnk"), "enabled");
+    EXPECT_EQ(ReadTextFile(kUserOff + "\\Same.lnk"), "disabled");
+    EXPECT_EQ(ReadTextFile(kCommonStartup + "\\Back.lnk"), "on");
+    EXPECT_EQ(ReadTextFile(kCommonOff + "\\Back.lnk"), "off");
+    EXPECT_EQ(GetRaw(CU, kRun, "Free"), std::nullopt);
+    EXPECT_EQ(GetRaw(CU, kRunOff, "Free"), StringValue("free.exe"));
+
+    std::vector<Row> after = before;
+    after.erase(std::find(after.begin(), after.end(), On(1, "Free", "free.exe")));
+    after.insert(std::find(after.begin(), after.end(), Off(1, "Both", "%SystemRoot%\\both-off.exe")) + 1,
+                 Off(1, "Free", "free.exe"));
+    EXPECT_EQ(Rows(form), after);
+    EXPECT_FALSE(form->StartupListModified());
+}
+
+TEST_F(StartupTest, ApplyMovesFilesBothWays)
 {
     MakeDisabledFolders();
     WriteFile(kUserStartup + "\\Off.lnk", "new");
-    WriteFile(kUserOff + "\\Off.lnk", "old"); // replaced when Off.lnk is disabled
     WriteFile(kUserOff + "\\On.exe", "program");
     WriteFile(kCommonStartup + "\\Common.lnk", "common");
     OpenStartupPage();

@@ -8,11 +8,15 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
+#include <atomic>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GuiSupport.h"
@@ -62,15 +66,47 @@ std::string EntryPath(const std::string& key)
     return std::string(kUninstall) + "\\" + key;
 }
 
+// A key opened for the time of a scope (nullptr when it cannot be opened).
+struct OpenedKey {
+    OpenedKey(HKEY root, const std::string& path)
+    {
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &Handle) != ERROR_SUCCESS) Handle = nullptr;
+    }
+    ~OpenedKey()
+    {
+        if (Handle) RegCloseKey(Handle);
+    }
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+    HKEY Handle = nullptr;
+};
+
+// Entries are seeded and looked at relative to the Uninstall key: the full
+// path of a name of up to 255 characters is more than the ANSI calls take.
+void SeedBytes(const std::string& key, const std::string& name, DWORD type, const void* data, DWORD size)
+{
+    OpenedKey uninstall(HKEY_LOCAL_MACHINE, kUninstall);
+    ASSERT_NE(uninstall.Handle, nullptr);
+    RegSetBytes(uninstall.Handle, key, name, type, data, size);
+}
+
 // One Uninstall subkey with its string values.
 void Seed(const std::string& key, const Values& values)
 {
+    OpenedKey uninstall(HKEY_LOCAL_MACHINE, kUninstall);
+    ASSERT_NE(uninstall.Handle, nullptr);
     HKEY handle;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, EntryPath(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &handle, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(uninstall.Handle, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                              nullptr),
               ERROR_SUCCESS);
     RegCloseKey(handle);
-    for (const auto& value : values) RegSetString(HKEY_LOCAL_MACHINE, EntryPath(key), value.first, value.second);
+    for (const auto& value : values) RegSetString(uninstall.Handle, key, value.first, value.second);
+}
+
+bool EntryPresent(const std::string& key)
+{
+    OpenedKey uninstall(HKEY_LOCAL_MACHINE, kUninstall);
+    return uninstall.Handle && RegKeyPresent(uninstall.Handle, key);
 }
 
 // A working entry whose uninstaller is the helper, with these arguments.
@@ -310,6 +346,70 @@ std::vector<COLORREF> Drawn(TImageList* list, int index)
         for (int x = 0; x < size; ++x) pixels.push_back(dc.Pixel(x, y));
     return pixels;
 }
+
+// A "SlowInfoCache" value: a header of 28 bytes, then the program's path in
+// UTF-16 with its terminating zero.
+std::vector<unsigned char> CacheValue(const char* path)
+{
+    std::vector<unsigned char> cache(28, 0xAB);
+    for (const char* c = path;; ++c) {
+        cache.push_back(static_cast<unsigned char>(*c));
+        cache.push_back(0);
+        if (!*c) break;
+    }
+    return cache;
+}
+
+// Ends every process of that file name once the guard time has passed,
+// unless stopped before, and notes that it had to: a program that deadlocks
+// with its child would otherwise hang the whole suite.
+class Watchdog {
+public:
+    Watchdog(std::string exeName, DWORD guardMs)
+        : FThread([this, exeName, guardMs] {
+              const DWORD start = GetTickCount();
+              while (!FStop) {
+                  if (GetTickCount() - start >= guardMs) {
+                      FFired = true;
+                      EndProcessesNamed(exeName);
+                      return;
+                  }
+                  Sleep(50);
+              }
+          })
+    {
+    }
+    ~Watchdog() { Stop(); }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+    // True when the guard time passed first.
+    bool Stop()
+    {
+        FStop = true;
+        if (FThread.joinable()) FThread.join();
+        return FFired;
+    }
+
+private:
+    static void EndProcessesNamed(const std::string& exeName)
+    {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return;
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+            if (lstrcmpiA(entry.szExeFile, exeName.c_str()) != 0) continue;
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+                TerminateProcess(process, 99);
+                CloseHandle(process);
+            }
+        }
+        CloseHandle(snapshot);
+    }
+    std::atomic<bool> FStop{false};
+    std::atomic<bool> FFired{false};
+    std::thread FThread;
+};
 
 // ----------------------------------------------------- the fixture
 
@@ -583,12 +683,7 @@ TEST_F(UninstallTest, IconsComeFromDisplayIconTheInstallerAndTheProgramCache)
     Seed("f cached", {{"DisplayName", "Cached path"},
                       {"UninstallString", kUninst},
                       {"DisplayIcon", kLongrun}});
-    std::vector<unsigned char> cache(28, 0xAB);
-    for (const char* c = kUninst;; ++c) {
-        cache.push_back(static_cast<unsigned char>(*c));
-        cache.push_back(0);
-        if (!*c) break;
-    }
+    const std::vector<unsigned char> cache = CacheValue(kUninst);
     RegSetBytes(HKEY_LOCAL_MACHINE, std::string(kArpCache) + "\\f cached", "SlowInfoCache", REG_BINARY, cache.data(),
                 static_cast<DWORD>(cache.size()));
     // The same path cut before its terminating zero: nothing of the value
@@ -939,6 +1034,203 @@ TEST_F(UninstallTest, AKeyThatCannotBeDeletedIsSaidSoAndItsRowStays)
     EXPECT_EQ(Captions(form), (std::vector<std::string>{"Other", "Stuck"}));
     EXPECT_EQ(SelectedIndex(form), 1);
     EXPECT_TRUE(RegKeyPresent(HKEY_LOCAL_MACHINE, EntryPath("Stuck")));
+}
+
+// ------------------------------------------- racing windows, hostile data
+
+TEST_F(UninstallTest, EachQuestionActsOnItsKeyWhateverBecameOfTheRowsMeanwhile)
+{
+    const std::string vanishing = "C:\\work\\apps\\vanishing.exe";
+    enum Under { Nothing, Rebuild, StayOnTaskManager };
+    const struct {
+        const char* What;
+        Values Target;           // the values of the entry "Target"
+        std::function<void()> AfterScan;
+        Under Meanwhile;         // what the tray menu does while the question shows
+        const char* Question;
+        TPSpeedButton* TfmMessageBox::*Yes;
+    } cases[] = {
+        {"a phantom row, the list rebuilt under Confirm",
+         {{"DisplayName", "Target"}}, [] {}, Rebuild, kConfirmDelete, &TfmMessageBox::bbtYes},
+        {"an uninstaller that leaves its key, the list rebuilt under the question",
+         {{"DisplayName", "Target"}, {"UninstallString", Quoted(kUninst) + " /quiet"}}, [] {}, Rebuild, kNotFinished,
+         &TfmMessageBox::bbtOk},
+        {"an uninstaller that cannot start, the list rebuilt under the question",
+         {{"DisplayName", "Target"}, {"UninstallString", Quoted(vanishing)}},
+         [&] { DeleteFileA(vanishing.c_str()); }, Rebuild, kStartProblem, &TfmMessageBox::bbtOk},
+        {"a phantom key deleted between the scan and the click",
+         {{"DisplayName", "Target"}}, [] { RegDeleteTree(HKEY_LOCAL_MACHINE, EntryPath("Target")); }, Nothing,
+         kConfirmDelete, &TfmMessageBox::bbtYes},
+        {"the same, and the list rebuilt under Confirm",
+         {{"DisplayName", "Target"}}, [] { RegDeleteTree(HKEY_LOCAL_MACHINE, EntryPath("Target")); }, Rebuild,
+         kConfirmDelete, &TfmMessageBox::bbtYes},
+        {"a phantom row, the Task Manager opened under Confirm",
+         {{"DisplayName", "Target"}}, [] {}, StayOnTaskManager, kConfirmDelete, &TfmMessageBox::bbtYes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        SetUp();
+        CopyProgram("iconic_uninstaller", vanishing);
+        Seed("Target", c.Target);
+        Seed("Other phantom", {{"DisplayName", "Other phantom"}});
+        SeedProgram("Other program", "Other program");
+        Show();
+        // A filter that holds text: going back to the page empties it, which
+        // rescans and frees every row.
+        TypeFilter(form, "tar");
+        ASSERT_EQ(Captions(form), std::vector<std::string>{"Target"});
+        PressInList(form, VK_HOME);
+        c.AfterScan();
+
+        BoxWatch watch{{[&](TfmMessageBox* box) {
+                            if (c.Meanwhile == Rebuild) {
+                                form->pmiTaskManager->Click();
+                                form->pmiUninstallprograms->Click();
+                            } else if (c.Meanwhile == StayOnTaskManager) {
+                                form->pmiTaskManager->Click();
+                            }
+                            PostClick(box->*c.Yes);
+                        },
+                        PressKeys({VK_RETURN})}};
+        watch.Run([&] { ClickControl(form->bbtUninstall); });
+        ASSERT_EQ(watch.Shown(), 2);
+        EXPECT_EQ(watch.Boxes[0].Text, InBox(c.Question));
+        // A key already gone counts as deleted.
+        EXPECT_EQ(watch.Boxes[1].Text, InBox(kDeleted));
+        EXPECT_FALSE(EntryPresent("Target"));
+        EXPECT_TRUE(EntryPresent("Other phantom") && EntryPresent("Other program"));
+
+        if (c.Meanwhile == StayOnTaskManager) {
+            // The page the user went to stays, with its own state.
+            EXPECT_EQ(form->ActivePage, pcTaskMan);
+            EXPECT_TRUE(form->plTaskMan->GetVisible());
+            EXPECT_FALSE(form->plUninstall->GetVisible());
+            EXPECT_EQ(Captions(form), std::vector<std::string>{});
+            ClickControl(form->bbtUninstallIcon);
+        }
+        EXPECT_EQ(form->ActivePage, pcUninstall);
+        EXPECT_TRUE(form->plUninstall->GetVisible());
+        const std::vector<std::string> others = {"Other phantom", "Other program"};
+        EXPECT_EQ(Captions(form), c.Meanwhile == Nothing ? std::vector<std::string>{} : others);
+        if (c.Meanwhile == Nothing) {
+            // Nothing rebuilt the list: the rest of it comes with the next scan.
+            ClickControl(form->bbtUninstallRefresh);
+            EXPECT_EQ(Captions(form), others);
+        }
+        EXPECT_EQ(SelectedIndex(form), 0);
+        TearDown();
+    }
+}
+
+TEST_F(UninstallTest, KeysWithNamesOfUpTo255CharactersAreListedUninstalledAndDeleted)
+{
+    const std::string working = "A working " + std::string(245, 'w');
+    const std::string phantom = "B phantom " + std::string(245, 'p');
+    const std::string nameless = "C nameless " + std::string(244, 'n');
+    ASSERT_EQ(working.size(), 255u);
+    Seed(working, {{"DisplayName", "Long working"}, {"UninstallString", Quoted(kUninst) + " /quiet"}});
+    Seed(phantom, {{"DisplayName", "Long phantom"}});
+    Seed(nameless, {{"UninstallString", kUninst}});
+    // Its icon comes from the program cache, kept under the same name.
+    const std::vector<unsigned char> cache = CacheValue(kUninst);
+    {
+        HKEY created;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kArpCache, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(created);
+        OpenedKey arpCache(HKEY_LOCAL_MACHINE, kArpCache);
+        ASSERT_NE(arpCache.Handle, nullptr);
+        RegSetBytes(arpCache.Handle, nameless, "SlowInfoCache", REG_BINARY, cache.data(),
+                    static_cast<DWORD>(cache.size()));
+    }
+    Show();
+    EXPECT_EQ(Rows(form), (std::vector<Row>{{nameless, "", "", 2, nameless},
+                                            {"Long phantom", "", "", 1, phantom},
+                                            {"Long working", "", "", 0, working}}));
+    EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kPhantom), Values{}) << "every verdict read and consumed";
+
+    // Uninstalled: the uninstaller leaves its key, OK deletes it.
+    ClickRow(form, 2);
+    BoxWatch uninstall{{PressKeys({VK_RETURN}), PressKeys({VK_RETURN})}};
+    uninstall.Run([&] { ClickControl(form->bbtUninstall); });
+    ASSERT_EQ(uninstall.Shown(), 2);
+    EXPECT_EQ(uninstall.Boxes[0].Text, InBox(kNotFinished));
+    EXPECT_EQ(uninstall.Boxes[1].Text, InBox(kDeleted));
+    EXPECT_EQ(UninstallerCommandLine(), Quoted(kUninst) + " /quiet");
+    EXPECT_FALSE(EntryPresent(working));
+
+    // Deleted: the phantom entry.
+    ClickRow(form, 1);
+    BoxWatch remove{{ClickButton(&TfmMessageBox::bbtYes), PressKeys({VK_RETURN})}};
+    remove.Run([&] { ClickControl(form->bbtUninstall); });
+    ASSERT_EQ(remove.Shown(), 2);
+    EXPECT_EQ(remove.Boxes[1].Text, InBox(kDeleted));
+    EXPECT_FALSE(EntryPresent(phantom));
+    EXPECT_TRUE(EntryPresent(nameless));
+    EXPECT_EQ(Captions(form), std::vector<std::string>{nameless});
+}
+
+TEST_F(UninstallTest, AnUninstallerThatSendsToEveryWindowBeforeItEndsFinishesWithItsRowGone)
+{
+    // It widens the program's window (each resize of the Uninstall page
+    // rescans, but not inside the wait), then broadcasts, then removes its key.
+    SeedProgram("Broadcaster", "Broadcaster", " /resize-starter /broadcast /remove=Broadcaster");
+    Seed("Other", {{"DisplayName", "Other"}});
+    Show();
+    ASSERT_EQ(Captions(form), (std::vector<std::string>{"Broadcaster", "Other"}));
+    const std::string countLine = form->lUninstallNumber->GetCaption();
+    const int width = form->GetWidth();
+    // Listed by the next scan only.
+    Seed("Late", {{"DisplayName", "Late"}});
+
+    Watchdog watchdog("uninst.exe", 120000);
+    BoxWatch watch;
+    watch.Run([&] { ClickControl(form->bbtUninstall); });
+    EXPECT_FALSE(watchdog.Stop()) << "the program and its uninstaller waited for each other";
+    EXPECT_EQ(watch.Shown(), 0);
+    EXPECT_NE(UninstallerCommandLine(), "") << "the uninstaller did not get its answers";
+    EXPECT_FALSE(EntryPresent("Broadcaster"));
+    EXPECT_EQ(form->GetWidth(), width + 1) << "the resize was answered";
+    // No scan ran inside the wait.
+    EXPECT_EQ(Captions(form), std::vector<std::string>{"Other"});
+    EXPECT_EQ(form->lUninstallNumber->GetCaption(), countLine);
+    EXPECT_EQ(SelectedIndex(form), 0);
+}
+
+TEST_F(UninstallTest, AValueOfAnotherTypeReadsAsMissingWhateverItsLength)
+{
+    const DWORD number = 7;
+    const struct {
+        const char* Type;
+        DWORD Code;
+        const void* Data;
+        DWORD Size;
+    } types[] = {
+        {"number", REG_DWORD, &number, sizeof number},
+        {"empty number", REG_DWORD, "", 0},
+        {"empty bytes", REG_BINARY, "", 0},
+    };
+    std::vector<Row> expected;
+    for (const auto& t : types) {
+        const std::string type = t.Type;
+        // As the command without a name: no row.
+        SeedBytes(type + " command", "UninstallString", t.Code, t.Data, t.Size);
+        // As the command beside a name: a phantom row of that name.
+        Seed(type + " command, named", {{"DisplayName", type + " command, named"}});
+        SeedBytes(type + " command, named", "UninstallString", t.Code, t.Data, t.Size);
+        expected.push_back(Row{type + " command, named", "", "", 1, type + " command, named"});
+        // As the name: the key's name is the caption.
+        SeedProgram(type + " name", "");
+        SeedBytes(type + " name", "DisplayName", t.Code, t.Data, t.Size);
+        expected.push_back(Row{type + " name", "", "", 0, type + " name"});
+    }
+    Show();
+    std::sort(expected.begin(), expected.end(), [](const Row& a, const Row& b) {
+        return lstrcmpA(a.Caption.c_str(), b.Caption.c_str()) < 0;
+    });
+    EXPECT_EQ(Rows(form), expected);
+    EXPECT_EQ(RegValues(HKEY_LOCAL_MACHINE, kPhantom), Values{});
 }
 
 // ----------------------------------------------------- without Ghostprobe

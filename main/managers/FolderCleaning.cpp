@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Dialogs.h"
+#include "ShellFolders.h"
 #include "Unit1.h"
 
 namespace {
@@ -191,7 +192,8 @@ std::vector<std::string> ProtectedFolders()
     if (length != 0 && length < MAX_PATH) folders.push_back(path);
     length = GetSystemDirectoryA(path, MAX_PATH);
     if (length != 0 && length < MAX_PATH) folders.push_back(path);
-    if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, 0, path) == S_OK) folders.push_back(path);
+    const std::string profile = ShellFolderPath(CSIDL_PROFILE);
+    if (!profile.empty()) folders.push_back(profile);
     DWORD envLength = GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH);
     if (envLength != 0 && envLength < MAX_PATH) folders.push_back(path);
     return folders;

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "ShellFolders.h"
 #include "dialogs/PrivacyConfirmForm.h"
 
 namespace {
@@ -116,23 +117,6 @@ const CleanupStep kCleanupSteps[] = {
      "downloads.rdf"},
     {&TForm1::cbNetscapePassword, "Deleting: Netscape/Mozilla Passwords", TargetKind::ProfileMask, "*.s"},
 };
-
-// The user's application-data folder, "" when the system gives none.
-std::string AppDataFolder()
-{
-    // SHFOLDER.DLL gives it on every system, also where the shell has no
-    // SHGetFolderPathA of its own.
-    using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-    HMODULE library = LoadLibraryA("SHFOLDER.DLL");
-    if (!library) return "";
-    std::string folder;
-    auto get = reinterpret_cast<GetFolderPath>(
-        reinterpret_cast<void*>(GetProcAddress(library, "SHGetFolderPathA")));
-    char buffer[MAX_PATH] = {};
-    if (get && get(nullptr, CSIDL_APPDATA, nullptr, 0, buffer) == S_OK) folder = buffer;
-    FreeLibrary(library);
-    return folder;
-}
 
 // The names of the folders in a folder, "." and ".." left out. A link or
 // junction (under Wine also a Unix symbolic link) is no folder of this tree:
@@ -260,7 +244,7 @@ private:
     const std::string& AppData()
     {
         if (!AppDataKnown) {
-            AppDataPath = AppDataFolder();
+            AppDataPath = ShellFolderPath(CSIDL_APPDATA);
             AppDataKnown = true;
         }
         return AppDataPath;

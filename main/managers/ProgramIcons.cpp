@@ -13,7 +13,7 @@
 namespace {
 
 const char kInstallerProducts[] = "\\Software\\Classes\\Installer\\Products\\";
-const char kArpCache[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\";
+const char kArpCache[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
 // The cache value holds a header of 28 bytes, then the program's path.
 const int kCacheSize = 600;
 const int kCachePathOffset = 28;
@@ -65,7 +65,9 @@ int TForm1::FindProgramIcon(std::string KeyName)
         std::string packed = PackInstallerGuid(KeyName.substr(brace, 37));
         if (Registry->OpenKey(kInstallerProducts + packed, false)) ReadTextValue(*Registry, "ProductIcon", path);
     }
-    if (path.empty() && Registry->OpenKey(kArpCache + KeyName, false)) {
+    // The program's cache key is opened relative to the cache, as its
+    // Uninstall key is: a long key name would pass the ANSI path limit.
+    if (path.empty() && Registry->OpenKey(kArpCache, false) && Registry->OpenKey(KeyName, false)) {
         // A fresh buffer: nothing of another program's value may carry over.
         std::vector<unsigned char> bytes(kCacheSize, 0);
         int count = 0;

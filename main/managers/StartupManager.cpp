@@ -5,6 +5,7 @@
 // "Disabled Startup Items" folder beside the Startup folder.
 #include "Unit1.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "Tpstartupentry.h"
@@ -107,7 +108,21 @@ public:
         return place.ShellFolder ? FolderStep(place, enabled) : RegistryStep(place, enabled);
     }
 
+    // What kept places from being read, each told once, one per line; "" when
+    // every place could be read.
+    std::string Failures() const
+    {
+        std::string text;
+        for (const std::string& failure : FFailures) text += (text.empty() ? "" : "\n") + failure;
+        return text;
+    }
+
 private:
+    void NoteFailure(const std::string& message)
+    {
+        if (std::find(FFailures.begin(), FFailures.end(), message) == FFailures.end()) FFailures.push_back(message);
+    }
+
     bool Passes(const std::string& name) const
     {
         return Filter.empty() || AnsiLowerCase(name).find(Filter) != std::string::npos;
@@ -143,7 +158,15 @@ private:
         TRegistry* registry = Form.Registry;
         registry->SetRootKey(place.Root);
         if (!registry->OpenKey(kShellFolders, false)) return true;
-        const std::string startup = registry->ReadString(place.ShellFolder);
+        std::string startup;
+        try {
+            startup = registry->ReadString(place.ShellFolder);
+        } catch (const ERegistryException& e) {
+            // A value of another type names no folder: this place is passed
+            // over like an empty one, and the other places are still listed.
+            NoteFailure(e.Message);
+            return true;
+        }
         if (startup.empty()) return true;
         const std::string folder = enabled ? startup : DisabledFolder(startup);
         // Stored before the search, so it is known even when the folder is missing.
@@ -175,6 +198,7 @@ private:
 
     TForm1& Form;
     const std::string Filter;
+    std::vector<std::string> FFailures;
 };
 
 // Selects the first row (none in an empty list) and focuses the list.
@@ -184,39 +208,70 @@ void SelectFirstRow(TListView* list)
     list->SetFocus();
 }
 
+// What became of one move of Apply.
+enum class MoveResult {
+    Moved,
+    Untouched, // nothing to move, or a failure already shown
+    NameTaken, // the destination holds an entry of that name: both are kept
+    NoPlace,   // the destination key cannot be opened or written
+};
+
 // Moves a registry value between the two keys of its place, with its type
 // and data as they are. The destination is written before the source value
-// is deleted, so a failed write leaves the entry where it was (the write
-// error ends the run and tells the user).
-void MoveStartupValue(TRegistry* registry, const StartupPlace& place, const std::string& name, bool enable)
+// is deleted, so a failed write leaves the entry where it was.
+MoveResult MoveStartupValue(TRegistry* registry, const StartupPlace& place, const std::string& name, bool enable)
 {
     const char* source = enable ? place.DisabledKey : place.EnabledKey;
     const char* destination = enable ? place.EnabledKey : place.DisabledKey;
     registry->SetRootKey(place.Root);
-    if (!registry->OpenKey(source, false) || !registry->ValueExists(name)) return;
+    if (!registry->OpenKey(source, false) || !registry->ValueExists(name)) return MoveResult::Untouched;
     TRegistry::TValueData value;
-    if (!registry->ReadValueData(name, value)) return;
+    if (!registry->ReadValueData(name, value)) return MoveResult::Untouched;
     // A destination that does not open would leave the source key current:
     // nothing may be written then.
-    if (!registry->OpenKey(destination, true))
-        throw ERegistryException(Format("Failed to set data for '%s'", name.c_str()));
-    registry->WriteValueData(name, value);
+    if (!registry->OpenKey(destination, true)) return MoveResult::NoPlace;
+    if (registry->ValueExists(name)) return MoveResult::NameTaken;
+    try {
+        registry->WriteValueData(name, value);
+    } catch (const ERegistryException&) {
+        return MoveResult::NoPlace;
+    }
     if (registry->OpenKey(source, false)) registry->DeleteValue(name);
+    return MoveResult::Moved;
 }
 
-// Moves a file between the two folders of its place; a failed copy keeps the
-// source, and each failure is shown.
-void MoveStartupFile(const TForm1& form, const StartupPlace& place, const std::string& name,
-                     const std::string& path, bool enable)
+// Moves a file between the two folders of its place, never over a file of
+// the same name; a failed copy keeps the source, and each failure is shown.
+MoveResult MoveStartupFile(const TForm1& form, const StartupPlace& place, const std::string& name,
+                           const std::string& path, bool enable)
 {
     const std::string& folder = form.*(enable ? place.EnabledDir : place.DisabledDir);
-    if (folder.empty()) return;
+    if (folder.empty()) return MoveResult::Untouched;
     const std::string destination = folder + "\\" + name;
-    if (!CopyFileA(path.c_str(), destination.c_str(), FALSE)) {
-        ShowSystemError(GetLastError());
-        return;
+    if (!CopyFileA(path.c_str(), destination.c_str(), TRUE)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return MoveResult::NameTaken;
+        ShowSystemError(error);
+        return MoveResult::Untouched;
     }
     if (!DeleteFileA(path.c_str())) ShowSystemError(GetLastError());
+    return MoveResult::Moved;
+}
+
+// The one notice of an Apply run about the entries it left where they are.
+std::string NotMovedText(const std::vector<std::string>& nameTaken, const std::vector<std::string>& noPlace)
+{
+    std::string text;
+    auto section = [&text](const char* reason, const std::vector<std::string>& names) {
+        if (names.empty()) return;
+        if (!text.empty()) text += "\n";
+        text += reason;
+        for (const std::string& name : names) text += "\n" + name;
+    };
+    section("These entries were not moved, because an entry\nof the same name is already where they would go:",
+            nameTaken);
+    section("These entries were not moved, because the place\nwhere they would go cannot be written:", noPlace);
+    return text;
 }
 
 } // namespace
@@ -244,13 +299,19 @@ void TForm1::ScanStartupEntries()
             Form.lvStartup->SetVisible(true);
         }
     };
-    lvStartup->SetVisible(false);
-    lvStartup->Items()->BeginUpdate();
-    ScanEnd end{*this};
-    lvStartup->Items()->Clear();
-    StartupScan scan(*this);
-    for (const auto& step : kScanSteps)
-        if (!scan.Step(*FindPlace(step.Code), step.Enabled)) break;
+    std::string failures;
+    {
+        lvStartup->SetVisible(false);
+        lvStartup->Items()->BeginUpdate();
+        ScanEnd end{*this};
+        lvStartup->Items()->Clear();
+        StartupScan scan(*this);
+        for (const auto& step : kScanSteps)
+            if (!scan.Step(*FindPlace(step.Code), step.Enabled)) break;
+        failures = scan.Failures();
+    }
+    // Told once the list shows what the other places hold.
+    if (!failures.empty()) Application->ShowException(failures);
 }
 
 bool TForm1::StartupListModified()
@@ -314,14 +375,18 @@ void TForm1::bbtStartupApplyClick(TObject*)
         RowOrder order = OrderOf(rows->Item(i));
         if (order.Place && order.EnabledAtLoad != (order.Checked ? 1 : 0)) moves.push_back(order);
     }
+    // The entries left where they are, told once for the run.
+    std::vector<std::string> nameTaken, noPlace;
     for (const RowOrder& move : moves) {
-        if (move.Place->ShellFolder)
-            MoveStartupFile(*this, *move.Place, move.Name, move.Path, move.Checked);
-        else
-            MoveStartupValue(Registry, *move.Place, move.Name, move.Checked);
+        const MoveResult result = move.Place->ShellFolder
+                                      ? MoveStartupFile(*this, *move.Place, move.Name, move.Path, move.Checked)
+                                      : MoveStartupValue(Registry, *move.Place, move.Name, move.Checked);
+        if (result == MoveResult::NameTaken) nameTaken.push_back(move.Name);
+        if (result == MoveResult::NoPlace) noPlace.push_back(move.Name);
     }
     Registry->SetRootKey(HKEY_LOCAL_MACHINE);
     ScanStartupEntries();
+    if (!nameTaken.empty() || !noPlace.empty()) ShowMessageDialog(NotMovedText(nameTaken, noPlace), "Error", MB_OK);
     SelectFirstRow(lvStartup);
 }
 

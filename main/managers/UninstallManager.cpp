@@ -36,6 +36,34 @@ struct ButtonFaces {
 const ButtonFaces kUninstallFaces = {21, 22, 23, "Uninstall"};
 const ButtonFaces kDeleteEntryFaces = {42, 43, 44, "Delete Entry"};
 
+// Opens a program's key beneath the Uninstall key. Relative to it, so that
+// every legal name (up to 255 characters) opens: the registry's ANSI calls
+// refuse a path of more than 260 characters, which the absolute path of a
+// long name is. A failed open leaves the Uninstall key current, or, when that
+// failed, the key current before.
+bool OpenUninstallEntry(TRegistry& registry, const std::string& keyName)
+{
+    return registry.OpenKey(kUninstallKey, false) && registry.OpenKey(keyName, false);
+}
+
+// Deletes a program's key with its subtree, relative to the Uninstall key;
+// true when the key is gone afterwards, also when it was gone already.
+bool DeleteUninstallEntry(TRegistry& registry, const std::string& keyName)
+{
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    // Never relative to another key: a failed open keeps the old one current.
+    if (!registry.OpenKey(kUninstallKey, false)) return !registry.KeyExists(kUninstallKey);
+    return registry.DeleteKey(keyName) || !registry.KeyExists(keyName);
+}
+
+// What the selected row asks, taken before any box is shown: while a box
+// shows, the tray menu can switch pages, which rescans and frees every row.
+struct UninstallOrder {
+    std::string KeyName;
+    std::string UninstallString;
+    bool Phantom;
+};
+
 // An empty filter lets everything through; otherwise the lower-cased filter
 // must occur in the lower-cased name.
 bool PassesFilter(const std::string& displayName, const std::string& lowerFilter)
@@ -123,10 +151,9 @@ void TForm1::ScanInstalledPrograms()
     const std::string filter = AnsiLowerCase(edUninstallFilter->GetText());
     for (int i = 0; i < NameList->Count(); ++i) {
         const std::string keyName = (*NameList)[i];
-        const std::string keyPath = UninstallKeyPath + keyName;
         CurrentEntry = nullptr;
         std::unique_ptr<TPRegistryEntry> entry;
-        if (Registry->OpenKey(keyPath, false)) {
+        if (OpenUninstallEntry(*Registry, keyName)) {
             std::string uninstallString, displayName = keyName;
             if (ReadTextValue(*Registry, "UninstallString", uninstallString)) {
                 ReadTextValue(*Registry, "DisplayName", displayName);
@@ -254,41 +281,61 @@ void TForm1::lvUninstallSelectItem(TObject*, TListItem*, bool)
 
 // ------------------------------------------------------------- uninstall
 
+void TForm1::RemoveUninstallRow(const std::string& keyName)
+{
+    // The row of that key, if the list still holds one: the list may have
+    // been rebuilt while a box showed.
+    TListItems* rows = lvUninstall->Items();
+    for (int i = 0; i < rows->Count(); ++i) {
+        TListItem* row = rows->Item(i);
+        const auto* entry = static_cast<const TPRegistryEntry*>(row->GetData());
+        if (entry && entry->GetKeyName() == keyName) {
+            row->Delete();
+            break;
+        }
+    }
+    lvUninstall->SelectFirst();
+}
+
+void TForm1::DeleteUninstallEntryAndRow(const std::string& keyName)
+{
+    if (!DeleteUninstallEntry(*Registry, keyName)) {
+        ShowMessageDialog(kNotDeleted, "Error", MB_OK);
+        return;
+    }
+    ShowMessageDialog(kDeleted, "Information", MB_OK);
+    RemoveUninstallRow(keyName);
+}
+
 void TForm1::bbtUninstallClick(TObject*)
 {
+    const int startPage = ActivePage;
     TListItem* row = lvUninstall->Selected();
-    if (row) {
-        const auto* entry = static_cast<const TPRegistryEntry*>(row->GetData());
-        const std::string keyPath = UninstallKeyPath + entry->GetKeyName();
-        // Deletes the program's key; the row goes only with its key, and a
-        // key that stays is said so.
-        auto deleteEntry = [this, row, &keyPath] {
+    const auto* entry = row ? static_cast<const TPRegistryEntry*>(row->GetData()) : nullptr;
+    if (entry) {
+        const UninstallOrder order{entry->GetKeyName(), entry->GetUninstallString(),
+                                   row->GetImageIndex() == kPhantomImage};
+        row = nullptr; // not to be used after a box or a wait
+        entry = nullptr;
+        if (order.Phantom) {
             Registry->SetRootKey(HKEY_LOCAL_MACHINE);
-            Registry->CloseKey();
-            if (!Registry->DeleteKey(keyPath)) {
-                ShowMessageDialog(kNotDeleted, "Error", MB_OK);
-                return;
-            }
-            ShowMessageDialog(kDeleted, "Information", MB_OK);
-            row->Delete();
-            lvUninstall->SelectFirst();
-        };
-        if (row->GetImageIndex() == kPhantomImage) {
-            Registry->SetRootKey(HKEY_LOCAL_MACHINE);
-            if (ShowMessageDialog(kDeleteQuestion, "Confirm", MB_YESNO) == IDYES) deleteEntry();
-        } else if (!RunAndWait(entry->GetUninstallString())) {
-            if (ShowMessageDialog(kStartProblem, "Error", MB_OKCANCEL) == IDOK) deleteEntry();
+            if (ShowMessageDialog(kDeleteQuestion, "Confirm", MB_YESNO) == IDYES)
+                DeleteUninstallEntryAndRow(order.KeyName);
+        } else if (!RunAndWait(order.UninstallString)) {
+            if (ShowMessageDialog(kStartProblem, "Error", MB_OKCANCEL) == IDOK)
+                DeleteUninstallEntryAndRow(order.KeyName);
         } else {
             // Whether it worked is told by the key alone.
             Registry->SetRootKey(HKEY_LOCAL_MACHINE);
-            if (!Registry->OpenKey(keyPath, false)) {
-                row->Delete();
-                lvUninstall->SelectFirst();
-            } else if (ShowMessageDialog(kNotFinished, "Error", MB_OKCANCEL) == IDOK) {
-                deleteEntry();
-            }
+            if (!OpenUninstallEntry(*Registry, order.KeyName))
+                RemoveUninstallRow(order.KeyName);
+            else if (ShowMessageDialog(kNotFinished, "Error", MB_OKCANCEL) == IDOK)
+                DeleteUninstallEntryAndRow(order.KeyName);
         }
     }
+    // A page switch under one of the questions (from the tray menu) has shown
+    // another page: that page stays, with its own state.
+    if (ActivePage != startPage && ActivePage != pcUninstall) return;
     // The layout is made anew in the view the user chose.
     const TViewStyle view = lvUninstall->GetViewStyle();
     lvUninstall->SetViewStyle(view == vsList ? vsIcon : vsList);

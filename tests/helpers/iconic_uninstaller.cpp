@@ -6,9 +6,16 @@
 //   /spawn        starts longrun.exe from its own folder, notes that process's
 //                 ID in "<its own path>.pid" and ends at once, as an
 //                 uninstaller does that hands its work to another process;
+//   /resize-starter  makes each visible top-level window of the process that
+//                 started it one pixel wider (SetWindowPos waits for that
+//                 process to answer);
+//   /broadcast    sends a setting change to every top-level window with
+//                 SendMessage, as installers do after changing PATH, and
+//                 waits for every answer (the last thing before it ends);
 //   anything else leaves everything as it is.
 #include <windows.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -39,6 +46,30 @@ std::string Unquoted(std::string text)
     return text;
 }
 
+DWORD StarterId()
+{
+    DWORD starter = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == GetCurrentProcessId()) starter = entry.th32ParentProcessID;
+    CloseHandle(snapshot);
+    return starter;
+}
+
+BOOL CALLBACK WidenStartersWindow(HWND window, LPARAM starter)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    RECT r;
+    if (pid == static_cast<DWORD>(starter) && IsWindowVisible(window) && GetWindowRect(window, &r))
+        SetWindowPos(window, nullptr, 0, 0, r.right - r.left + 1, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -64,5 +95,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             CloseHandle(pi.hThread);
         }
     }
+    if (line.find("/resize-starter") != std::string::npos)
+        EnumWindows(WidenStartersWindow, static_cast<LPARAM>(StarterId()));
+    if (line.find("/broadcast") != std::string::npos)
+        SendMessageA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"));
     return WriteFileAtOnce(self + ".txt", line) ? 0 : 1;
 }
