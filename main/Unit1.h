@@ -302,8 +302,10 @@ public:
     int DeleteFileNowOrAtRestart(std::string path);
 #endif
     // Whether a folder may be cleaned at all: never an empty or relative path,
-    // ".", "..", a drive or share root, the Windows or system directory or
-    // the user's profile folder itself.
+    // ".", "..", a drive or share root, the Windows or system directory, the
+    // user's profile folder or a folder holding one of them, nor a folder that
+    // is a link or lies below one (a junction, a symbolic link, Wine's view
+    // of a Unix link).
     static bool IsCleanableFolder(const std::string& folder);
 
     void LoadLanguageHints();

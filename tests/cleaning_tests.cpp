@@ -48,6 +48,20 @@ std::string WindowsDir()
     return path;
 }
 
+std::string SystemDir()
+{
+    char path[MAX_PATH];
+    GetSystemDirectoryA(path, MAX_PATH);
+    return path;
+}
+
+std::string ProfileDir()
+{
+    char path[MAX_PATH] = "";
+    GetEnvironmentVariableA("USERPROFILE", path, MAX_PATH);
+    return path;
+}
+
 std::string WininitPath()
 {
     return WindowsDir() + "\\wininit.ini";
@@ -515,6 +529,11 @@ TEST_F(Cleaning, ASingleFileGoesNowOrAtTheRestart)
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     Holder holder({held});
     ASSERT_TRUE(holder.Ready);
+    // A link to a file, and a folder that is a link, lead to canaries.
+    const std::string canary = Dir + "\\canary\\Opera.dir", canaryFolder = Dir + "\\canary";
+    Seed(canary);
+    ASSERT_TRUE(MakeUnixLink(target + "\\Opera.dir", canary));
+    ASSERT_TRUE(MakeUnixLink(Dir + "\\linked profile", canaryFolder));
     const struct {
         std::string Path;
         int Result;
@@ -525,6 +544,10 @@ TEST_F(Cleaning, ASingleFileGoesNowOrAtTheRestart)
         {target + "\\missing folder\\Cookies4.dat", 0, true}, // path not found: scheduled
         {held, 0, true},
         {readOnly, 0, true},
+        // Left as they are, as missing files would be.
+        {target + "\\Opera.dir", 1, false},
+        {Dir + "\\linked profile\\Opera.dir", 1, false},
+        {Dir + "\\linked profile\\missing folder\\Cookies4.dat", 1, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Path);
@@ -535,6 +558,9 @@ TEST_F(Cleaning, ASingleFileGoesNowOrAtTheRestart)
     EXPECT_FALSE(FileExists(present));
     EXPECT_TRUE(FileExists(held));
     EXPECT_TRUE(FileExists(readOnly));
+    EXPECT_EQ(GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "scheduled, but still read-only";
+    EXPECT_TRUE(FileExists(target + "\\Opera.dir"));
+    EXPECT_EQ(ReadTextFile(canary), "trace of " + canary);
 }
 #endif
 
@@ -604,11 +630,7 @@ TEST_F(Links, ALinkIsNeverFollowedAndWhatItLeadsToStays)
 // cleaned, whatever the registry says.
 TEST_F(Cleaning, AFolderThatIsNoTargetIsNeverCleaned)
 {
-    char buffer[MAX_PATH];
-    GetSystemDirectoryA(buffer, MAX_PATH);
-    const std::string windows = WindowsDir(), system = buffer;
-    GetEnvironmentVariableA("USERPROFILE", buffer, MAX_PATH);
-    const std::string profile = buffer;
+    const std::string windows = WindowsDir(), system = SystemDir(), profile = ProfileDir();
     ASSERT_FALSE(profile.empty());
     const std::string profileParent = profile.substr(0, profile.find_last_of('\\'));
     const struct {
@@ -673,6 +695,113 @@ TEST_F(Cleaning, AFolderThatIsNoTargetIsNeverCleaned)
         DeleteFileA(r.Canary.c_str());
     }
     EXPECT_EQ(Scheduled(), std::vector<std::string>{});
+}
+
+// A target that is a link, or lies below one, is judged by where it really
+// is: never cleaned, wherever the link leads (links made from the Linux side
+// of the sandbox). The folder behind a link is cleaned as ever when named
+// without it.
+TEST_F(Cleaning, ATargetThatIsALinkOrLiesBelowOneIsNeverCleaned)
+{
+    const std::string windows = WindowsDir(), system = SystemDir(), profile = ProfileDir();
+    ASSERT_FALSE(profile.empty());
+    const std::string users = profile.substr(0, profile.find_last_of('\\')), user = profile.substr(users.size() + 1);
+    const std::string canary = "sweepora canary.txt", behind = Dir + "\\behind";
+    const std::vector<std::string> behindCanaries = {behind + "\\canary.txt", behind + "\\sub\\canary.txt",
+                                                     behind + "\\sub\\deeper\\canary.txt"};
+    for (const std::string& path : behindCanaries) Seed(path);
+    const struct {
+        const char* Name;
+        std::string LinkTo; // where the link leads
+        std::string Below;  // the target below the link; "" for the link itself
+        std::string Canary; // what would go were the target cleaned
+    } cases[] = {
+        {"a link to a folder", behind, "", behind + "\\canary.txt"},
+        {"below a link to a folder", behind, "sub", behind + "\\sub\\canary.txt"},
+        {"a link to the profile", profile, "", profile + "\\" + canary},
+        {"below a link, the profile", users, user, profile + "\\" + canary},
+        {"below a link, a folder holding the profile", "C:\\", users.substr(3), profile + "\\" + canary},
+        {"a link to the root", "C:\\", "", "C:\\" + canary},
+        {"below a link to the root, the Windows folder", "C:\\", windows.substr(3), windows + "\\" + canary},
+        {"below a link, the system folder", windows, system.substr(windows.size() + 1), system + "\\" + canary},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string place = Case(c.Name), link = place + "\\link";
+        ASSERT_TRUE(MakeUnixLink(link, c.LinkTo));
+        const std::string target = c.Below.empty() ? link : link + "\\" + c.Below;
+        Seed(c.Canary);
+        Seed(place + "\\beside.txt");
+        // Only the canary may go where a wrong verdict would empty a folder
+        // of the system.
+        const std::string mask = c.Canary.compare(0, behind.size(), behind) == 0 ? "*.*" : canary;
+        for (const std::string& folder : {target, target + "\\"}) {
+            EXPECT_FALSE(TForm1::IsCleanableFolder(folder)) << folder;
+            EXPECT_EQ(Clean(folder, mask), 1) << folder;
+        }
+        EXPECT_TRUE(FileExists(c.Canary));
+        EXPECT_TRUE(FileExists(place + "\\beside.txt"));
+        for (const std::string& path : behindCanaries) EXPECT_TRUE(FileExists(path)) << path;
+        EXPECT_EQ(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, DWORD(FILE_ATTRIBUTE_REPARSE_POINT));
+        if (c.Canary.compare(0, behind.size(), behind) != 0) DeleteFileA(c.Canary.c_str());
+    }
+    EXPECT_EQ(Scheduled(), std::vector<std::string>{});
+
+    // Named by its own path, the folder behind the links is cleaned.
+    EXPECT_EQ(Clean(behind + "\\sub", "*.*"), 1);
+    EXPECT_EQ(Listing(behind + "\\sub"), std::vector<std::string>{});
+    EXPECT_EQ(Listing(behind), (std::vector<std::string>{"canary.txt", "sub"}));
+}
+
+// Under Wine a link to a file shows as the file itself, and deleting it, now
+// or at the restart, deletes what it leads to: the walk leaves such links,
+// also where the mask picks one, and the files beside them go as ever.
+TEST_F(Cleaning, ALinkToAFileIsLeftAndWhatItLeadsToStays)
+{
+    const std::string outside = Dir + "\\outside", windowsCanary = WindowsDir() + "\\sweepora canary.ini";
+    const std::vector<std::string> canaries = {outside + "\\page.html", outside + "\\cookies.txt", windowsCanary};
+    for (const std::string& path : canaries) Seed(path);
+    const struct {
+        const char* Name;
+        const char* Mask;
+        std::vector<std::string> Deleted; // of the target's own files
+    } cases[] = {
+        {"every entry", "*.*", {"trace.txt", "sub\\trace.txt", "cookies.dat"}},
+        {"the mask picks a link", "cookies.txt", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string target = Case(c.Name);
+        const std::vector<std::pair<std::string, std::string>> links = {
+            {target + "\\Linked Page.html", outside + "\\page.html"},
+            {target + "\\cookies.txt", outside + "\\cookies.txt"},
+            {target + "\\sub\\linked.ini", windowsCanary},
+            {target + "\\sub\\deeper\\page.html", outside + "\\page.html"},
+        };
+        for (const auto& link : links) ASSERT_TRUE(MakeUnixLink(link.first, link.second)) << link.first;
+        for (const char* entry : {"trace.txt", "sub\\trace.txt", "cookies.dat"}) Seed(target + "\\" + entry);
+
+        const int result = Clean(target, c.Mask);
+
+        for (const std::string& path : canaries) {
+            ASSERT_TRUE(FileExists(path)) << path;
+            EXPECT_EQ(ReadTextFile(path), "trace of " + path);
+        }
+        for (const auto& link : links) EXPECT_TRUE(FileExists(link.first)) << link.first;
+        for (const char* entry : {"trace.txt", "sub\\trace.txt", "cookies.dat"}) {
+            const bool deleted = std::find(c.Deleted.begin(), c.Deleted.end(), entry) != c.Deleted.end();
+            EXPECT_NE(FileExists(target + "\\" + entry), deleted) << entry;
+        }
+        // Nothing that leads elsewhere is left for the restart; the folders
+        // that keep a link are, and the result says so.
+        std::vector<std::string> scheduled = Scheduled();
+        for (const std::string& path : scheduled) {
+            for (const auto& link : links) EXPECT_NE(path, Upper(link.first));
+            EXPECT_TRUE(IsFolder(path)) << "scheduled: " << path;
+        }
+        EXPECT_EQ(result, scheduled.empty() ? 1 : 0);
+        ForgetScheduled();
+    }
 }
 
 // An entry whose short form the system cannot give (a name the ANSI code
@@ -743,25 +872,51 @@ TEST_F(Links, ARestartDeletesWhatWasScheduledAndNothingElse)
     Seed(View + "\\canary.txt");
     Seed(View + "\\inner\\canary.txt");
     const std::string held = target + "\\held.dat", heldDeep = target + "\\Long Folder Name\\Held Long Name.dat",
-                      readOnly = target + "\\Read Only.txt";
-    for (const std::string& entry : {held, heldDeep, readOnly, target + "\\plain.txt"}) Seed(entry);
-    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+                      readOnly = target + "\\Read Only.txt", readOnlyHeld = target + "\\Read Only Held.dat";
+    for (const std::string& entry : {held, heldDeep, readOnly, readOnlyHeld, target + "\\plain.txt"}) Seed(entry);
     ASSERT_NO_FATAL_FAILURE(MakeLinkToSandboxDesktop(target + "\\sub\\link"));
     const std::vector<std::string> canaries = {target + "-beside.txt", Dir + "\\behind.txt", target + " 2\\held.dat",
                                                View + "\\canary.txt", View + "\\inner\\canary.txt"};
     for (const std::string& canary : canaries) Seed(canary);
-    Holder holder({held, heldDeep});
+    // Links to files, in the target and in a folder of it, lead to canaries.
+    ASSERT_TRUE(MakeUnixLink(target + "\\linked.dat", Dir + "\\behind.txt"));
+    ASSERT_TRUE(MakeUnixLink(target + "\\Linked Folder\\linked.dat", target + " 2\\held.dat"));
+#ifdef EditionXP
+    // The single files of the XP edition take the same ways.
+    const std::string single = target + " single";
+    const std::string singleHeld = single + "\\Global.dat", singleReadOnly = single + "\\Download.dat";
+    Seed(singleHeld);
+    Seed(singleReadOnly);
+    ASSERT_TRUE(MakeUnixLink(single + "\\Cookies4.dat", Dir + "\\behind.txt"));
+    std::vector<std::string> readOnlyFiles = {readOnly, readOnlyHeld, singleHeld, singleReadOnly};
+    Holder holder({held, heldDeep, readOnlyHeld, singleHeld});
+#else
+    std::vector<std::string> readOnlyFiles = {readOnly, readOnlyHeld};
+    Holder holder({held, heldDeep, readOnlyHeld});
+#endif
     ASSERT_TRUE(holder.Ready);
+    for (const std::string& path : readOnlyFiles) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 
     EXPECT_EQ(Clean(target, "*.*"), 0);
+#ifdef EditionXP
+    for (const std::string& path : {singleHeld, singleReadOnly}) EXPECT_EQ(Form->DeleteFileNowOrAtRestart(path), 0);
+    EXPECT_EQ(Form->DeleteFileNowOrAtRestart(single + "\\Cookies4.dat"), 1);
+#endif
     EXPECT_FALSE(Scheduled().empty());
     holder.End();
     SimulateRestart();
 
     EXPECT_FALSE(FileExists(held));
     EXPECT_FALSE(FileExists(heldDeep));
-    // The read-only file is not asserted: Wine's restart deletes with
-    // DeleteFileW, which refuses it, in both lists.
+    // Read-only or not, in use or not: what was left for the restart goes.
+    EXPECT_FALSE(FileExists(readOnly));
+    EXPECT_FALSE(FileExists(readOnlyHeld));
+#ifdef EditionXP
+    EXPECT_FALSE(FileExists(singleHeld));
+    EXPECT_FALSE(FileExists(singleReadOnly));
+    EXPECT_TRUE(FileExists(single + "\\Cookies4.dat"));
+#endif
+    EXPECT_TRUE(FileExists(target + "\\linked.dat"));
     EXPECT_FALSE(FileExists(target + "\\plain.txt"));
 #ifdef Edition98
     // Wine carries out the "nul=" lines of files only: a folder named there
@@ -770,6 +925,8 @@ TEST_F(Links, ARestartDeletesWhatWasScheduledAndNothingElse)
 #else
     EXPECT_FALSE(FileExists(target + "\\Long Folder Name"));
 #endif
+    // The folder that keeps a link stays, with the link.
+    EXPECT_EQ(Listing(target + "\\Linked Folder"), std::vector<std::string>{"linked.dat"});
     EXPECT_TRUE(IsFolder(target));
     EXPECT_TRUE(IsFolder(View));
     for (const std::string& canary : canaries) EXPECT_TRUE(FileExists(canary)) << canary;

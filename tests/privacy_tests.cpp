@@ -1128,6 +1128,148 @@ TEST_F(PrivacyTest, TheProfileWalkNeverFollowsALink)
     EXPECT_TRUE(NoRestartQuestion(boxes));
 }
 
+// Links made for one case from the Linux side, removed again after it; a
+// real folder where a link is to be made waits aside meanwhile.
+class CaseLinks {
+public:
+    ~CaseLinks()
+    {
+        for (auto it = FLinks.rbegin(); it != FLinks.rend(); ++it) {
+            RemoveUnixLink(it->first);
+            if (it->second) MoveFileA((it->first + ".real").c_str(), it->first.c_str());
+        }
+    }
+    bool Make(const std::string& link, const std::string& target)
+    {
+        const DWORD attributes = GetFileAttributesA(link.c_str());
+        bool aside = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (aside && !MoveFileA(link.c_str(), (link + ".real").c_str())) return false;
+        if (!aside) DeleteFileA(link.c_str());
+        FLinks.emplace_back(link, aside);
+        return MakeUnixLink(link, target);
+    }
+
+private:
+    std::vector<std::pair<std::string, bool>> FLinks; // the link, and whether a folder waits aside
+};
+
+// A target that is a link, or lies below one, is never cleaned, wherever the
+// link leads: a Shell Folders value, Opera's cache and profile, Mozilla's
+// profiles folder and a profile folder. An ordinary target still is. (The
+// cases that would empty the profile or a folder of the system come last.)
+TEST_F(PrivacyTest, ATargetThatIsALinkOrLiesBelowOneIsNeverCleaned)
+{
+    Traces traces;
+    char buffer[MAX_PATH] = {};
+    GetEnvironmentVariableA("USERPROFILE", buffer, MAX_PATH);
+    const std::string profile = buffer;
+    GetWindowsDirectoryA(buffer, MAX_PATH);
+    const std::string windows = buffer;
+    const std::string users = profile.substr(0, profile.find_last_of('\\')), user = profile.substr(users.size() + 1);
+    const std::string links = traces.Root + "\\links", behind = traces.Root + "\\behind",
+                      profiles = traces.AppData + "\\Mozilla\\Profiles";
+    const std::string canary = "sweepora canary.txt";
+    const struct {
+        const char* What;
+        CheckBoxField Box;
+        std::string Link, LinkTo;            // "" for no link
+        const char* Value;                    // the Shell Folders value of the step, if any
+        std::string Folder;                   // its folder
+        std::vector<std::string> Canaries;    // what must stay
+        std::vector<std::string> Deleted;     // what must go
+    } cases[] = {
+        {"Cache is a link", &TForm1::cbInternetFiles, links + "\\cache", behind + "1", "Cache", links + "\\cache",
+         {behind + "1\\canary.txt", behind + "1\\sub\\canary.txt"}, {}},
+        {"Cache is below a link", &TForm1::cbInternetFiles, links + "\\up", behind + "2", "Cache",
+         links + "\\up\\Cache", {behind + "2\\Cache\\canary.txt"}, {}},
+        {"Opera's cache is a link", &TForm1::cbOperaInternetFiles, traces.OperaProfile + "\\CACHE4", behind + "3",
+         nullptr, "", {behind + "3\\opr00001.htm", behind + "3\\sub\\opr00002.htm"}, {}},
+        {"Opera's profile is a link", &TForm1::cbOperaCookies, traces.OperaProfile, behind + "4", nullptr, "",
+         {behind + "4\\Cookies4.dat"}, {}},
+        {"Mozilla's profiles folder is a link", &TForm1::cbNetscapeCookies, profiles, behind + "5", nullptr, "",
+         {behind + "5\\default\\abcd1234.slt\\cookies.txt"}, {}},
+        {"a Mozilla profile folder is a link", &TForm1::cbNetscapeInternetFiles, profiles + "\\default\\case link.slt",
+         behind + "6", nullptr, "", {behind + "6\\Cache\\_CACHE_001_"},
+         {traces.MozillaProfile + "\\Cache\\_CACHE_001_"}},
+        {"an ordinary target", &TForm1::cbCookies, "", "", "Cookies", traces.Root + "\\Cookies",
+         {traces.Root + "\\Cookies.keep"},
+         {traces.Root + "\\Cookies\\trace.txt", traces.Root + "\\Cookies\\sub\\a.txt"}},
+        {"History is a link to the profile", &TForm1::cbHistory, links + "\\profile", profile, "History",
+         links + "\\profile", {profile + "\\" + canary, profile + "\\Documents\\" + canary}, {}},
+        {"Recent is the profile below a link", &TForm1::cbRecent, links + "\\users", users, "Recent",
+         links + "\\users\\" + user, {profile + "\\" + canary}, {}},
+        {"Favorites is a link to C:", &TForm1::cbFavorites, links + "\\root", "C:\\", "Favorites", links + "\\root",
+         {"C:\\" + canary}, {}},
+        {"Cookies is the Windows folder below a link to C:", &TForm1::cbCookies, links + "\\root2", "C:\\", "Cookies",
+         links + "\\root2\\" + windows.substr(3), {windows + "\\" + canary}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        traces.Seed();
+        OpenPrivacyPage();
+        for (const std::string& path : c.Canaries) WriteTrace(path, "canary");
+        for (const std::string& path : c.Deleted) WriteTrace(path);
+        CaseLinks made;
+        if (!c.Link.empty()) {
+            if (c.LinkTo.compare(0, behind.size(), behind) == 0) MakeDirs(c.LinkTo);
+            ASSERT_TRUE(made.Make(c.Link, c.LinkTo)) << c.Link;
+            WriteTrace(c.Link + " beside.txt", "canary");
+        }
+        if (c.Value) RegSetString(HKEY_CURRENT_USER, kShellFolders, c.Value, c.Folder);
+        form->cbShowConfirm->SetChecked(false);
+        (form->*c.Box)->SetChecked(true);
+        ConfirmWatch confirm(nullptr);
+        BoxWatch boxes;
+        Execute(confirm, boxes);
+        EXPECT_FALSE((form->*c.Box)->GetChecked());
+        EXPECT_EQ(Existing(c.Canaries), c.Canaries);
+        EXPECT_EQ(Existing(c.Deleted), std::vector<std::string>{});
+        if (!c.Link.empty()) {
+            EXPECT_TRUE(testsupport::FileExists(c.Link + " beside.txt"));
+        }
+        EXPECT_TRUE(NoRestartQuestion(boxes));
+        for (const std::string& path : c.Canaries)
+            if (path.compare(0, behind.size(), behind) != 0) DeleteFileA(path.c_str());
+    }
+}
+
+// Under Wine a link to a file shows as the file itself: one in a folder
+// target, one where an Opera profile file and one where a Mozilla profile
+// file would be. They stay, what they lead to stays, the files beside go.
+TEST_F(PrivacyTest, ALinkToAFileIsLeftAndWhatItLeadsToStays)
+{
+    Traces traces;
+    traces.Seed();
+    ClearSchedule();
+    const std::string outside = traces.Root + "\\outside";
+    const std::vector<std::pair<std::string, std::string>> links = {
+        {traces.Root + "\\Cookies\\index.dat", outside + "\\index.dat"},
+        {traces.Root + "\\Temp\\linked.tmp", outside + "\\linked.tmp"},
+        {traces.OperaProfile + "\\Cookies4.dat", outside + "\\Cookies4.dat"},
+        {traces.MozillaProfile + "\\cookies.txt", outside + "\\cookies.txt"},
+    };
+    CaseLinks made;
+    for (const auto& link : links) {
+        WriteTrace(link.second, "canary");
+        ASSERT_TRUE(made.Make(link.first, link.second)) << link.first;
+    }
+    OpenPrivacyPage();
+    form->cbShowConfirm->SetChecked(false);
+    CheckItems(form, {&TForm1::cbCookies, &TForm1::cbWinTemp, &TForm1::cbOperaCookies, &TForm1::cbNetscapeCookies});
+    ConfirmWatch confirm(nullptr);
+    BoxWatch boxes;
+    Execute(confirm, boxes);
+    for (const auto& link : links) {
+        EXPECT_TRUE(testsupport::FileExists(link.first)) << link.first;
+        ASSERT_TRUE(testsupport::FileExists(link.second)) << link.second;
+        EXPECT_EQ(ReadTextFile(link.second), "canary") << link.second;
+    }
+    EXPECT_FALSE(testsupport::FileExists(traces.Root + "\\Cookies\\trace.txt"));
+    EXPECT_FALSE(testsupport::FileExists(traces.Root + "\\Temp\\trace.tmp"));
+    EXPECT_TRUE(NoRestartQuestion(boxes)) << "nothing that leads elsewhere is left for the restart";
+    EXPECT_TRUE(CheckedItems(form).empty());
+}
+
 // --------------------------------------------------------- the restart
 
 TEST_F(PrivacyTest, FilesInUseAreScheduledAndTheRestartQuestionComesOnceAtTheEnd)

@@ -244,19 +244,7 @@ TEST(Sandbox, ALinuxProgramStartedFromHereStaysInside)
         "  echo init=$(tr '\\000' ' ' </proc/1/cmdline);"
         "  echo terminal=$(cut -d' ' -f7 /proc/self/stat);"
         "  echo end=1; } >'" + result + ".part' 2>/dev/null; mv '" + result + ".part' '" + result + "'";
-    std::string commandLine = "\\\\?\\unix\\bin\\sh -c \"";
-    for (char c : script) {
-        if (c == '"') commandLine += '\\';
-        commandLine += c;
-    }
-    commandLine += "\"";
-    commandLine.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (pi.hThread) CloseHandle(pi.hThread);
+    ASSERT_TRUE(StartLinuxShell(script));
 
     const std::string resultFile = "C:\\work\\linux-program.txt";
     ASSERT_TRUE(WaitUntil([&] { return FileExists(resultFile); }));

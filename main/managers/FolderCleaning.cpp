@@ -4,15 +4,21 @@
 // Windows for its next start: "nul=" lines under "[rename]" of "wininit.ini"
 // in the 98 edition, the system's delayed deletion in the XP edition. A
 // cleaner must never delete what was not chosen, so the walk:
+//   - never cleans a drive or share root, the Windows or system directory,
+//     the user's profile folder or a folder holding one of them, nor a folder
+//     that is a link or lies below one: its text says nothing of where it
+//     really is;
 //   - never descends through a link (a junction, a symbolic link or any other
 //     reparse point); it removes the link itself where the system lets it
 //     address the link, and otherwise leaves it. Wine shows a Unix symbolic
 //     link to a folder as 0x410 but opens, moves and removes what it points
 //     to, never the link, so there links stay where they are;
+//   - never deletes through a link to a file. Where links carry their mark
+//     (Windows), deleting one removes only the link. Wine shows a Unix link
+//     to a file as the file itself and deletes what it points to, so there
+//     each file is opened first and left when it really is somewhere else;
 //   - addresses an entry only by its own path: where the short form cannot be
-//     had, the shared buffer still holds the previous entry's path;
-//   - never cleans a drive or share root, the Windows or system directory,
-//     the user's profile folder or a folder holding one of them.
+//     had, the shared buffer still holds the previous entry's path.
 #include <shlobj.h>
 
 #include <cctype>
@@ -35,6 +41,13 @@ bool IsDots(const char* name)
     return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
+// A file left for the restart loses its read-only mark first: the system
+// deletes it then as it finds it, and would refuse a read-only file.
+void ReadOnlyCleared(const char* path, DWORD attributes)
+{
+    if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 // Whether the entry at path is the link itself as the system opens it. A
 // handle opened on a reparse point without following it carries the
 // reparse attribute; where the system follows the link anyway (Wine), the
@@ -50,6 +63,124 @@ bool SystemAddressesLinkItself(const std::string& path)
     CloseHandle(entry);
     return itself;
 }
+
+// Whether a link to a file looks like the file it points to, so that only an
+// open tells them apart: under Wine (a Unix link to a file carries no
+// reparse mark there). Decided once; Windows marks every link itself.
+bool FileLinksLookLikeFiles()
+{
+    static const bool unmarked = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return unmarked;
+}
+
+// Where the system's functions for telling and deleting by handle are looked
+// up, not imported: Windows 98 and XP lack them, and only Wine needs them.
+template <typename Function>
+Function SystemFunction(const char* module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), name)));
+}
+
+// The name of what the handle really opens, every link on the way resolved
+// (ANSI, in the system's own form); "" when the system cannot tell or the
+// code page cannot spell it.
+std::string OpenedName(HANDLE handle)
+{
+    struct Name {
+        USHORT Length;
+        USHORT MaximumLength;
+        WCHAR* Buffer;
+    };
+    using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    static const QueryObject query = SystemFunction<QueryObject>("ntdll.dll", "NtQueryObject");
+    const int objectNameInformation = 1;
+    union {
+        Name name;
+        BYTE bytes[sizeof(Name) + 1024 * sizeof(WCHAR)];
+    } buffer;
+    ULONG size = 0;
+    if (query == nullptr || query(handle, objectNameInformation, &buffer, sizeof buffer, &size) < 0) return "";
+    const int length = buffer.name.Length / sizeof(WCHAR);
+    if (length == 0) return "";
+    char name[2048];
+    BOOL unspellable = FALSE;
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, buffer.name.Buffer, length, name,
+                                            sizeof name, nullptr, &unspellable);
+    return written == 0 || unspellable ? "" : std::string(name, written);
+}
+
+// Asks the system to delete the opened file when its handle closes; false
+// when it refuses (a read-only file, for one).
+bool MarkedForDeletion(HANDLE file)
+{
+    using SetFileInformation = BOOL(WINAPI*)(HANDLE, int, void*, DWORD);
+    static const SetFileInformation set =
+        SystemFunction<SetFileInformation>("kernel32.dll", "SetFileInformationByHandle");
+    const int fileDispositionInfo = 4;
+    BOOLEAN deleteFile = TRUE;
+    return set != nullptr && set(file, fileDispositionInfo, &deleteFile, sizeof deleteFile);
+}
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// What became of a file that a folder lists, where links to files look like
+// files.
+enum class FileOutcome {
+    Deleted,
+    Refused, // the file itself, which the system will not delete now
+    Left,    // a link to a file elsewhere, or a file that cannot be told from one
+};
+
+// A folder whose files are told from links to files (under Wine): a file is
+// opened once, told by the name of what the handle opens, and deleted
+// through that handle, so that the look costs one query per file. The
+// folder's own real name is worked out at its first file.
+class FolderOfFiles {
+public:
+    explicit FolderOfFiles(const std::string& folder) : FFolder(folder) {}
+
+    // Deletes the file opened by path, which the folder lists under name
+    // (its long name), when it is that very file.
+    FileOutcome Delete(const char* path, const char* name)
+    {
+        HANDLE file = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            // In use or refused: a look that needs no right to delete tells
+            // whether it is the file itself, to be left for the restart.
+            file = CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE) return FileOutcome::Left;
+            const bool itself = Opens(file, name);
+            CloseHandle(file);
+            return itself ? FileOutcome::Refused : FileOutcome::Left;
+        }
+        FileOutcome outcome = FileOutcome::Left;
+        if (Opens(file, name)) outcome = MarkedForDeletion(file) ? FileOutcome::Deleted : FileOutcome::Refused;
+        CloseHandle(file);
+        return outcome;
+    }
+
+private:
+    bool Opens(HANDLE file, const char* name)
+    {
+        if (!FKnown) {
+            HANDLE folder = CreateFileA(FFolder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+            if (folder != INVALID_HANDLE_VALUE) {
+                FName = OpenedName(folder);
+                CloseHandle(folder);
+            }
+            FKnown = true;
+        }
+        if (FName.empty()) return false;
+        const std::string opened = OpenedName(file);
+        const std::string expected = FName + (FName.back() == '\\' ? "" : "\\") + name;
+        return !opened.empty() && lstrcmpiA(opened.c_str(), expected.c_str()) == 0;
+    }
+
+    const std::string& FFolder;
+    bool FKnown = false;
+    std::string FName;
+};
 
 std::string ComparablePath(const std::string& path, bool longNames = true);
 
@@ -68,12 +199,13 @@ public:
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder + "\\" + mask).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) return 1;
+        FolderOfFiles files(folder);
         do {
             if (IsDots(found.cFileName)) continue;
             std::string path = folder + "\\" + found.cFileName;
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
                 if (IsOwnFile(found.cFileName, path)) continue;
-                if (DeleteOrSchedule(path)) result = 0;
+                if (DeleteOrSchedule(path, found, files)) result = 0;
             } else if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
                 // Never entered; removed only where that removes the link.
                 if (SystemAddressesLinkItself(path) && RemoveOrSchedule(path)) result = 0;
@@ -124,21 +256,31 @@ private:
         return true;
     }
 
-    // Deletes a file now, else schedules it; true when it was scheduled.
-    bool DeleteOrSchedule(const std::string& path)
+    // Deletes a file now, else schedules it; true when it was scheduled. A
+    // link to a file is neither (either would hit what it leads to).
+    bool DeleteOrSchedule(const std::string& path, const WIN32_FIND_DATAA& found, FolderOfFiles& files)
     {
 #ifdef Edition98
         if (!ShortForm(path)) {
-            DeleteFileA(path.c_str()); // by its long path, else left with no line
+            DeleteNow(path.c_str(), found, files); // by its long path, else left with no line
             return false;
         }
-        if (DeleteFileA(FShortPath) || FWininitOut == nullptr) return false;
+        if (DeleteNow(FShortPath, found, files) != FileOutcome::Refused || FWininitOut == nullptr) return false;
+        ReadOnlyCleared(FShortPath, found.dwFileAttributes);
         std::fprintf(FWininitOut, "nul=%s\n", FShortPath);
 #else
-        if (DeleteFileA(path.c_str())) return false;
+        if (DeleteNow(path.c_str(), found, files) != FileOutcome::Refused) return false;
+        ReadOnlyCleared(path.c_str(), found.dwFileAttributes);
         MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 #endif
         return true;
+    }
+
+    // Where links carry their mark, deleting one removes only the link.
+    static FileOutcome DeleteNow(const char* path, const WIN32_FIND_DATAA& found, FolderOfFiles& files)
+    {
+        if (FileLinksLookLikeFiles()) return files.Delete(path, found.cFileName);
+        return DeleteFileA(path) ? FileOutcome::Deleted : FileOutcome::Refused;
     }
 
     char* FShortPath;   // the main window's buffer, borrowed
@@ -199,6 +341,35 @@ std::vector<std::string> ProtectedFolders()
     return folders;
 }
 
+// Whether the entry at path is missing as far as the system can tell: a
+// path that does not exist, or cannot (an invalid name, a share that is not
+// there), holds no link.
+bool IsMissing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+           error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME || error == ERROR_BAD_DEV_TYPE;
+}
+
+// Whether the folder is a link, a junction or another reparse point, or a
+// folder on the way to it below its root (the first rootLength characters)
+// is one; also when that cannot be told. One look per folder on the way.
+// The path is asked without a final "\": through that, Wine shows what a
+// link to a folder leads to, not the link.
+bool PassesThroughLink(const std::string& folder, size_t rootLength)
+{
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) return true;
+    std::string path = full;
+    while (path.size() > rootLength && IsSeparator(path.back())) path.pop_back();
+    for (size_t end = path.find('\\', rootLength);; end = path.find('\\', end + 1)) {
+        const DWORD attributes = GetFileAttributesA(path.substr(0, end).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return !IsMissing(GetLastError());
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+        if (end == std::string::npos) return false;
+    }
+}
+
 } // namespace
 
 bool TForm1::IsCleanableFolder(const std::string& folder)
@@ -221,14 +392,17 @@ bool TForm1::IsCleanableFolder(const std::string& folder)
         size_t server = path.find('\\', 2);
         if (server == std::string::npos || server == 2) return false;
         size_t share = path.find('\\', server + 1);
-        return share != std::string::npos && share > server + 1 && share + 1 < path.size();
+        return share != std::string::npos && share > server + 1 && share + 1 < path.size() &&
+               !PassesThroughLink(folder, share + 1);
     }
     if (path.size() <= 3) return false; // "X:\"
     for (const std::string& folderOfSystem : ProtectedFolders()) {
         std::string guarded = ComparablePath(folderOfSystem);
         if (!guarded.empty() && Contains(path, guarded)) return false;
     }
-    return true;
+    // Judged by its text so far; a link on the way makes that text say
+    // nothing of where the folder really is.
+    return !PassesThroughLink(folder, 3);
 }
 
 int TForm1::DeleteFolderContents(std::string folder, std::string mask)
@@ -333,8 +507,23 @@ int TForm1::CleanFolder(std::string folder, std::string mask)
 
 int TForm1::DeleteFileNowOrAtRestart(std::string path)
 {
-    if (DeleteFileA(path.c_str())) return 1;
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return 1;
+    // The file's folder is judged as a cleaning target is; a link to a file
+    // is left as the walk leaves it. A missing file or folder takes its
+    // usual way below.
+    const size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+    if (!IsCleanableFolder(folder)) return 1;
+    WIN32_FIND_DATAA found; // the name as the folder lists it
+    HANDLE search = FileLinksLookLikeFiles() ? FindFirstFileA(path.c_str(), &found) : INVALID_HANDLE_VALUE;
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+        if (FolderOfFiles(folder).Delete(path.c_str(), found.cFileName) != FileOutcome::Refused) return 1;
+    } else {
+        if (DeleteFileA(path.c_str())) return 1;
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) return 1;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) ReadOnlyCleared(path.c_str(), attributes);
     MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     return 0;
 }

@@ -138,13 +138,6 @@ std::vector<std::string> SubfolderNames(const std::string& folder)
     return names;
 }
 
-// Whether the entry at path is a link, a junction or another reparse point.
-bool IsLink(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 // One run of the cleanup: the group conditions, worked out once each when the
 // first checked step of the group comes, and whether a restart is needed.
 class CleanupRun {
@@ -204,11 +197,8 @@ public:
             for (const std::string& profile : ProfileFolders()) CleanFolderTarget(profile, step.Target);
             break;
         case TargetKind::ProfileFolder:
-            for (const std::string& profile : ProfileFolders()) {
-                // Part of the profile walk: a link there is not followed.
-                const std::string folder = profile + "\\" + step.Target;
-                if (!IsLink(folder)) CleanFolderTarget(folder, "*.*");
-            }
+            for (const std::string& profile : ProfileFolders())
+                CleanFolderTarget(profile + "\\" + step.Target, "*.*");
             break;
         }
     }
@@ -218,8 +208,8 @@ private:
 
     // A folder's matching contents, by the edition's routine. A folder that
     // must never be emptied (a drive root, the Windows or system directory,
-    // the profile folder itself...) is left alone, whatever the registry
-    // says, as a missing one would be.
+    // the profile folder itself, a link or a folder below one...) is left
+    // alone, whatever the registry says, as a missing one would be.
     void CleanFolderTarget(const std::string& folder, const std::string& mask)
     {
         if (folder.empty() || !TForm1::IsCleanableFolder(folder)) return;
@@ -236,7 +226,6 @@ private:
 #ifdef Edition98
         CleanFolderTarget(OperaProfile, name);
 #else
-        if (!TForm1::IsCleanableFolder(OperaProfile)) return;
         if (Form.DeleteFileNowOrAtRestart(OperaProfile + name) == 0) RestartNeeded = true;
 #endif
     }
@@ -265,12 +254,14 @@ private:
     }
 
     // Every Mozilla profile folder: a folder in a folder of the profiles root.
-    // Walked afresh for each step; no application-data folder, no profiles.
+    // Walked afresh for each step; no application-data folder, no profiles,
+    // and none behind a root that is a link or lies below one.
     std::vector<std::string> ProfileFolders()
     {
         std::vector<std::string> profiles;
         if (AppData().empty()) return profiles;
         const std::string root = AppData() + "\\Mozilla\\Profiles";
+        if (!TForm1::IsCleanableFolder(root)) return profiles;
         for (const std::string& first : SubfolderNames(root))
             for (const std::string& second : SubfolderNames(root + "\\" + first))
                 profiles.push_back(root + "\\" + first + "\\" + second);

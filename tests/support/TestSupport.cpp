@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace testsupport {
@@ -33,6 +34,65 @@ void CopyProgram(const std::string& name, const std::string& dest)
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string SandboxLinuxPath(const std::string& windowsPath)
+{
+    const char* sandbox = std::getenv("SWEEPORA_SANDBOX");
+    std::string path = std::string(sandbox ? sandbox : "/nonexistent") + "/prefix/drive_c" + windowsPath.substr(2);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+bool StartLinuxShell(const std::string& script)
+{
+    std::string line = "\\\\?\\unix\\bin\\sh -c \"";
+    for (char c : script) {
+        if (c == '"') line += '\\';
+        line += c;
+    }
+    line += "\"";
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    return true;
+}
+
+bool RunLinuxShell(const std::string& command)
+{
+    // The shell leaves its exit status in a file of the sandbox; Wine gives
+    // no handle to wait on for a Linux program.
+    static int calls = 0;
+    const std::string done = "C:\\work\\linux-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++calls) + ".status";
+    if (!StartLinuxShell(command + "; echo $? >'" + SandboxLinuxPath(done) + ".part'; mv '" +
+                         SandboxLinuxPath(done) + ".part' '" + SandboxLinuxPath(done) + "'"))
+        return false;
+    if (!WaitUntil([&] { return FileExists(done); })) return false;
+    const bool succeeded = ReadTextFile(done) == "0\n";
+    DeleteFileA(done.c_str());
+    return succeeded;
+}
+
+bool MakeUnixLink(const std::string& link, const std::string& target)
+{
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    MakeDirs(link, true);
+    if (!RunLinuxShell("ln -s '" + SandboxLinuxPath(target) + "' '" + SandboxLinuxPath(link) + "'")) return false;
+    const DWORD shown =
+        attributes & FILE_ATTRIBUTE_DIRECTORY ? attributes | FILE_ATTRIBUTE_REPARSE_POINT : attributes;
+    return GetFileAttributesA(link.c_str()) == shown;
+}
+
+bool RemoveUnixLink(const std::string& link)
+{
+    return RunLinuxShell("test -L '" + SandboxLinuxPath(link) + "' && rm '" + SandboxLinuxPath(link) + "'");
 }
 
 std::string ReadTextFile(const std::string& path)

@@ -33,6 +33,23 @@ bool RegKeyPresent(HKEY root, const std::string& path);
 // Every value of the key as name -> data (string values only; others as "<type N>").
 std::map<std::string, std::string> RegValues(HKEY root, const std::string& path);
 
+// The Linux path, inside this run's sandbox, of a full path on drive C:.
+std::string SandboxLinuxPath(const std::string& windowsPath);
+// Starts a Linux shell on the script in the sandbox (Wine starts a Linux
+// program natively, and gives no handle to wait on); false when it cannot.
+bool StartLinuxShell(const std::string& script);
+// Runs a Linux shell command there and waits for its end; true when it
+// succeeded.
+bool RunLinuxShell(const std::string& command);
+// A Unix symbolic link at link to target (full paths on drive C:, target an
+// existing file or folder), made from the Linux side: under Wine 8 a Windows
+// program cannot make one. True when it shows as Wine shows such a link: a
+// link to a folder as that folder with the reparse mark (0x410), a link to a
+// file as the file itself.
+bool MakeUnixLink(const std::string& link, const std::string& target);
+// Removes such a link from the Linux side; what it leads to stays.
+bool RemoveUnixLink(const std::string& link);
+
 // A started child process; ended (exit code 99) and closed when still running
 // at destruction.
 class Child {
