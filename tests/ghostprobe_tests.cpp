@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <iterator>
 #include <map>
 #include <string>
@@ -280,13 +279,6 @@ TEST_F(GhostprobeTest, EntriesWithTheLongestNamesAreTested)
 // (at once, suspended or not). Each appends its arguments to one log.
 class LinuxProgramTest : public GhostprobeTest {
 protected:
-    static std::string UnixPath(const std::string& windowsPath)
-    {
-        std::string path = std::getenv("SWEEPORA_SANDBOX") + std::string("/prefix/drive_c") + windowsPath.substr(2);
-        for (char& c : path)
-            if (c == '\\') c = '/';
-        return path;
-    }
     static std::string Log() { return FileExists(kLog) ? ReadTextFile(kLog) : ""; }
 
     void SetUp() override
@@ -299,24 +291,15 @@ protected:
         MakeDirs(logger, true);
         HANDLE f = CreateFileA(logger.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        const std::string script = "#!/bin/sh\necho \"$*\" >>'" + UnixPath(kLog) + "'\n";
+        const std::string script = "#!/bin/sh\necho \"$*\" >>'" + SandboxLinuxPath(kLog) + "'\n";
         DWORD written = 0;
         WriteFile(f, script.data(), static_cast<DWORD>(script.size()), &written, nullptr);
         CloseHandle(f);
-        std::string copies;
+        std::string copies = "true";
         for (const char* path : {"C:\\work\\apps\\script.exe", "C:\\work\\apps\\tool", "C:\\work\\Program"})
-            copies += "cp '" + UnixPath(logger) + "' '" + UnixPath(path) + "' && chmod 755 '" + UnixPath(path) + "' && ";
-        const std::string done = "C:\\work\\apps\\made.txt";
-        DeleteFileA(done.c_str());
-        std::string line = "\\\\?\\unix\\bin\\sh -c \"" + copies + "touch '" + UnixPath(done) + "'\"";
-        line.push_back('\0');
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-        if (pi.hProcess) CloseHandle(pi.hProcess);
-        if (pi.hThread) CloseHandle(pi.hThread);
-        ASSERT_TRUE(WaitUntil([&] { return FileExists(done); }));
+            copies += " && cp '" + SandboxLinuxPath(logger) + "' '" + SandboxLinuxPath(path) + "' && chmod 755 '" +
+                      SandboxLinuxPath(path) + "'";
+        ASSERT_TRUE(RunLinuxShell(copies));
     }
 
     static constexpr const char* kLog = "C:\\work\\linux-programs.log";
@@ -324,7 +307,7 @@ protected:
 
 TEST_F(LinuxProgramTest, OnlyWindowsProgramsAreStarted)
 {
-    const std::string shell = "\\\\?\\unix\\bin\\sh -c \"echo $0 >>'" + UnixPath(kLog) + "'\"";
+    const std::string shell = "\\\\?\\unix\\bin\\sh -c \"echo $0 >>'" + SandboxLinuxPath(kLog) + "'\"";
     // Command lines that make Wine run a Linux program, each given a last word:
     // "probe" in the entries, "control" when started directly below.
     const struct {
@@ -333,7 +316,7 @@ TEST_F(LinuxProgramTest, OnlyWindowsProgramsAreStarted)
         const char* Verdict;
     } cases[] = {
         {"Linux shell", shell, "0"},
-        {"Quoted Linux shell", "\"\\\\?\\unix\\bin\\sh\" -c \"echo $0 >>'" + UnixPath(kLog) + "'\"", "0"},
+        {"Quoted Linux shell", "\"\\\\?\\unix\\bin\\sh\" -c \"echo $0 >>'" + SandboxLinuxPath(kLog) + "'\"", "0"},
         {"Linux script named .exe", "C:\\work\\apps\\script.exe", "0"},
         {"Linux program without extension", "C:\\work\\apps\\tool", "0"},
         // Windows reads the unquoted path up to each blank with ".exe" added,
